@@ -1,0 +1,52 @@
+#pragma once
+
+#include "dates/DateTime.h"
+#include "dates/FormatSettings.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kalendo {
+
+// Field order of a short date format.
+enum TDateOrder : int { doMonthDayYear = 0, doDayMonthYear = 1, doYearMonthDay = 2 };
+
+// The first of the letters D, M, Y (either case) decides; none gives doMonthDayYear.
+TDateOrder DateOrderOf(std::string_view shortDateFormat);
+
+// Two-digit years up to and including this belong to the 2000s, later ones to the 1900s.
+inline constexpr int kTwoDigitYearPivot = 29;
+
+// The standard date formatter. Letters are case-insensitive: d, dd, ddd, dddd (day number, two
+// digits, short and long day name), m, mm, mmm, mmmm (the same for the month), yy and yyyy
+// (a run of one or two y gives two digits, three or more gives four); "/" stands for the
+// locale's date separator; text in single or double quotes is copied without the quotes;
+// every other character is copied as it stands.
+std::string FormatDateTime(std::string_view format, DateTime value, const FormatSettings& settings);
+
+// The time formatter for the locale's time formats: h, hh (hour), n, nn or m, mm (minute),
+// s, ss (second), ":" for the time separator, and the 12-hour markers AMPM (the locale's
+// designators), AM/PM and A/P (as written); quoted text as above.
+std::string FormatTime(std::string_view format, DateTime value, const FormatSettings& settings);
+
+// The date in the locale's short date format.
+std::string DateToStr(DateTime value, const FormatSettings& settings);
+
+// Reads a date in the locale's short date order and separator: three numbers, blanks allowed
+// around each; a year of one or two digits is expanded around kTwoDigitYearPivot.
+std::optional<DateTime> TryStrToDate(std::string_view text, const FormatSettings& settings);
+// As above; throws Error("'text' is not a valid date").
+DateTime StrToDate(std::string_view text, const FormatSettings& settings);
+
+// Reads hours and minutes, optionally seconds, joined by the locale's time separator, 24-hour;
+// an AM or PM designator after it (with or without a blank) is honoured. Returns a day fraction.
+std::optional<DateTime> TryStrToTime(std::string_view text, const FormatSettings& settings);
+// As above; throws Error("'text' is not a valid time").
+DateTime StrToTime(std::string_view text, const FormatSettings& settings);
+
+// ASCII case folding, enough for the English vocabulary and locale names compared here.
+std::string UpperCase(std::string_view text);
+bool SameTextIgnoringCase(std::string_view a, std::string_view b);
+
+} // namespace kalendo
