@@ -1,0 +1,29 @@
+#include "app/ErrorReport.h"
+
+#include "platform/MessageBoxes.h"
+
+namespace kalendo::app {
+
+QString ErrorReportText(const QString& message) {
+    if (!message.isEmpty() && message.back() > QLatin1Char('.')) return message + QLatin1Char('.');
+    return message;
+}
+
+void ShowErrorReport(const QString& message) {
+    platform::MessageRequest request;
+    request.kind = platform::MessageKind::Error;
+    request.title = QString::fromLatin1(kApplicationTitle);
+    request.text = ErrorReportText(message);
+    request.parent = QApplication::activeWindow();
+    platform::ShowMessageBox(request);
+}
+
+TKalendoApplication::TKalendoApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TKalendoApplication::notify(QObject* receiver, QEvent* event) {
+    bool handled = false;
+    RunUserAction([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+} // namespace kalendo::app
