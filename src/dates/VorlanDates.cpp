@@ -46,7 +46,7 @@ DateTime AddMonthsWide(const TVorlanDates& dates, std::int64_t count, DateTime d
     if (count == 0) return date;
     const CivilDate civil = DecodeDate(date);
     std::int64_t year = civil.year + count / 12;
-    std::int64_t month = civil.month + count % 12;  // -10..23, the remainder keeps count's sign
+    std::int64_t month = civil.month + count % 12; // -10..23, the remainder keeps count's sign
     if (count > 0 && month > 12) {
         ++year;
         month -= 12;
@@ -93,21 +93,24 @@ DateTime TVorlanDates::AddBusinessDays(std::int32_t count, DateTime date) const 
     // forward a week-end day counts as that week's Friday (its next business day is Monday);
     // going back it counts as the next week's Monday (its previous business day is Friday).
     const std::int64_t week = FloorDiv(start - kSerialOfAMonday, 7);
-    const std::int64_t weekday = FloorMod(start - kSerialOfAMonday, 7);  // 0 = Monday .. 6 = Sunday
-    const std::int64_t position = count > 0 ? std::min<std::int64_t>(weekday, 4) : std::min<std::int64_t>(weekday, 5);
+    const std::int64_t weekday = FloorMod(start - kSerialOfAMonday, 7); // 0 = Monday .. 6 = Sunday
+    const std::int64_t position =
+        count > 0 ? std::min<std::int64_t>(weekday, 4) : std::min<std::int64_t>(weekday, 5);
     const std::int64_t target = week * 5 + position + count;
     return WholeDay(kSerialOfAMonday + FloorDiv(target, 5) * 7 + FloorMod(target, 5));
 }
 
 DateTime TVorlanDates::NextBusinessDay(DateTime date) const {
     DateTime day = WholeDay(WholeDays(date)) + 1;
-    while (!IsBusinessDay(day)) day += 1;
+    while (!IsBusinessDay(day))
+        day += 1;
     return day;
 }
 
 DateTime TVorlanDates::PreviousBusinessDay(DateTime date) const {
     DateTime day = WholeDay(WholeDays(date)) - 1;
-    while (!IsBusinessDay(day)) day -= 1;
+    while (!IsBusinessDay(day))
+        day -= 1;
     return day;
 }
 
@@ -160,12 +163,16 @@ std::string TVorlanDates::OrdinalSuffix(int day) const {
     switch (day) {
     case 1:
     case 21:
-    case 31: return "st";
+    case 31:
+        return "st";
     case 2:
-    case 22: return "nd";
+    case 22:
+        return "nd";
     case 3:
-    case 23: return "rd";
-    default: return "th";
+    case 23:
+        return "rd";
+    default:
+        return "th";
     }
 }
 
@@ -176,8 +183,8 @@ std::uint16_t TVorlanDates::WeekOfYear(DateTime date) const {
     // first midnight not before the date, so a time after midnight counts as the next day.
     const std::int64_t dayCounted = whole + (TimeOf(date) > 0 ? 1 : 0);
     const std::int64_t firstOfJanuary = DaysFromCivil(DecodeDate(date).year, 1, 1);
-    const std::int64_t januaryPosition = DayOfWeek(WholeDay(firstOfJanuary)) - 1;  // 0 = Sunday .. 6
-    const std::int64_t daysAfterJanuary = dayCounted - firstOfJanuary;               // 0..366
+    const std::int64_t januaryPosition = DayOfWeek(WholeDay(firstOfJanuary)) - 1; // 0 = Sunday .. 6
+    const std::int64_t daysAfterJanuary = dayCounted - firstOfJanuary;            // 0..366
     return static_cast<std::uint16_t>(1 + (januaryPosition + daysAfterJanuary) / 7);
 }
 

@@ -10,13 +10,13 @@ DateTime EasterSunday(int year) {
     if (year < 1 || year > 9999) throw Error(kInvalidDateEncode);
     // Oudin's algorithm (1940) in integer form; every value is non-negative for the years in
     // use except l, which goes down to -6.
-    const int g = year % 19;                                   // golden number - 1, 0..18
-    const int c = year / 100;                                  // century
-    const int h = (c - c / 4 - (8 * c + 13) / 25 + 19 * g + 15) % 30;  // 0..29
+    const int g = year % 19;                                          // golden number - 1, 0..18
+    const int c = year / 100;                                         // century
+    const int h = (c - c / 4 - (8 * c + 13) / 25 + 19 * g + 15) % 30; // 0..29
     // Days from 21 March to the paschal full moon, 0..28.
     const int i = h - (h / 28) * (1 - (h / 28) * (29 / (h + 1)) * ((21 - g) / 11));
-    const int j = (year + year / 4 + i + 2 - c + c / 4) % 7;  // weekday of the full moon, 0 = Sunday
-    const int l = i - j;                                       // -6..28
+    const int j = (year + year / 4 + i + 2 - c + c / 4) % 7; // weekday of the full moon, 0 = Sunday
+    const int l = i - j;                                     // -6..28
     const int month = 3 + (l + 40) / 44;
     const int day = l + 28 - 31 * (month / 4);
     return EncodeDate(year, month, day);

@@ -45,7 +45,7 @@ std::string FormatMonthsSpan(DateTime start, DateTime end, bool bothDates) {
         diff.days += MonthLength(diff.startYear, diff.startMonth);
         --diff.months;
     }
-    if (bothDates) ++diff.days;  // after the borrow: the days part can reach 31
+    if (bothDates) ++diff.days; // after the borrow: the days part can reach 31
     if (diff.months < 0) {
         diff.months += 12;
         --diff.years;
@@ -55,7 +55,7 @@ std::string FormatMonthsSpan(DateTime start, DateTime end, bool bothDates) {
 
 std::string FormatYearsSpan(DateTime start, DateTime end, bool bothDates) {
     CivilDifference diff = Difference(start, end);
-    if (bothDates) ++diff.days;  // before the borrow, unlike the Months text
+    if (bothDates) ++diff.days; // before the borrow, unlike the Months text
     // The days are borrowed from the start month, not from the month before the end.
     if (diff.days < 0) {
         diff.days += MonthLength(diff.startYear, diff.startMonth);

@@ -15,18 +15,22 @@ namespace {
 const FormatSettings kUk = UnitedKingdomSettings();
 const TVorlanDates kDates(kUk);
 
-DateTime At(int y, int m, int d, int h = 0, int mi = 0) { return ComposeDateTime(EncodeDate(y, m, d), EncodeTime(h, mi, 0)); }
+DateTime At(int y, int m, int d, int h = 0, int mi = 0) {
+    return ComposeDateTime(EncodeDate(y, m, d), EncodeTime(h, mi, 0));
+}
 
 // The business-day rule as it reads: step one day at a time, skipping Saturdays and Sundays.
 bool IsWeekend(DateTime day) { return DayOfWeek(day) == 1 || DayOfWeek(day) == 7; }
 DateTime LiteralNextBusinessDay(DateTime day) {
     day += 1;
-    while (IsWeekend(day)) day += 1;
+    while (IsWeekend(day))
+        day += 1;
     return day;
 }
 DateTime LiteralPreviousBusinessDay(DateTime day) {
     day -= 1;
-    while (IsWeekend(day)) day -= 1;
+    while (IsWeekend(day))
+        day -= 1;
     return day;
 }
 
@@ -71,33 +75,44 @@ TEST(VorlanDates, addToDate_unitsAndEdgeCases) {
     const Row rows[] = {
         {"lower-case b from a Saturday gives Monday", "b", 1, saturday, EncodeDate(2026, 12, 7)},
         {"-1 b from a Saturday gives Friday", "B", -1, saturday, EncodeDate(2026, 12, 4)},
-        {"0 B on a Sunday afternoon gives that Sunday at midnight", "B", 0, sunday3pm, EncodeDate(2026, 12, 6)},
+        {"0 B on a Sunday afternoon gives that Sunday at midnight", "B", 0, sunday3pm,
+         EncodeDate(2026, 12, 6)},
         {"-1 B from a Monday gives the Friday before", "B", -1, monday, EncodeDate(2026, 12, 4)},
         {"+1 B from a Friday gives the Monday after", "B", 1, EncodeDate(2026, 12, 4), monday},
-        {"+5 B from a Wednesday gives the next Wednesday", "B", 5, EncodeDate(2026, 12, 9), EncodeDate(2026, 12, 16)},
+        {"+5 B from a Wednesday gives the next Wednesday", "B", 5, EncodeDate(2026, 12, 9),
+         EncodeDate(2026, 12, 16)},
         {"-3 D keeps the time of day", "D", -3, sunday3pm, At(2026, 12, 3, 15)},
         {"2 W keeps the time of day", "w", 2, sunday3pm, At(2026, 12, 20, 15)},
         {"0 M keeps the time of day", "M", 0, sunday3pm, sunday3pm},
         {"0 Y drops the time of day", "Y", 0, sunday3pm, EncodeDate(2026, 12, 6)},
         {"1 M drops the time of day", "m", 1, sunday3pm, EncodeDate(2027, 1, 6)},
-        {"1 M from 31 January 2023 clamps to 28 February", "M", 1, EncodeDate(2023, 1, 31), EncodeDate(2023, 2, 28)},
-        {"1 M from 31 January 2024 clamps to 29 February", "M", 1, EncodeDate(2024, 1, 31), EncodeDate(2024, 2, 29)},
-        {"-1 M from 31 March 2023 clamps to 28 February", "M", -1, EncodeDate(2023, 3, 31), EncodeDate(2023, 2, 28)},
+        {"1 M from 31 January 2023 clamps to 28 February", "M", 1, EncodeDate(2023, 1, 31),
+         EncodeDate(2023, 2, 28)},
+        {"1 M from 31 January 2024 clamps to 29 February", "M", 1, EncodeDate(2024, 1, 31),
+         EncodeDate(2024, 2, 29)},
+        {"-1 M from 31 March 2023 clamps to 28 February", "M", -1, EncodeDate(2023, 3, 31),
+         EncodeDate(2023, 2, 28)},
         {"14 M carries into the second year", "M", 14, EncodeDate(2026, 11, 15), EncodeDate(2028, 1, 15)},
         {"-13 M borrows from the second year", "M", -13, EncodeDate(2026, 1, 15), EncodeDate(2024, 12, 15)},
         {"12 M is exactly a year", "M", 12, EncodeDate(2026, 12, 15), EncodeDate(2027, 12, 15)},
         {"-12 M is exactly a year back", "M", -12, EncodeDate(2026, 1, 15), EncodeDate(2025, 1, 15)},
         {"1 M from December crosses the year", "M", 1, EncodeDate(2026, 12, 31), EncodeDate(2027, 1, 31)},
-        {"1 Y from 29 February 2024 gives 28 February 2025", "Y", 1, EncodeDate(2024, 2, 29), EncodeDate(2025, 2, 28)},
-        {"4 Y from 29 February 2024 keeps the 29th", "Y", 4, EncodeDate(2024, 2, 29), EncodeDate(2028, 2, 29)},
-        {"-1 Q from 31 May 2026 gives 28 February 2026", "q", -1, EncodeDate(2026, 5, 31), EncodeDate(2026, 2, 28)},
-        {"2 Q from 31 August 2023 gives 29 February 2024", "Q", 2, EncodeDate(2023, 8, 31), EncodeDate(2024, 2, 29)},
-        {"2 Q from 31 August 2024 gives 28 February 2025", "Q", 2, EncodeDate(2024, 8, 31), EncodeDate(2025, 2, 28)},
+        {"1 Y from 29 February 2024 gives 28 February 2025", "Y", 1, EncodeDate(2024, 2, 29),
+         EncodeDate(2025, 2, 28)},
+        {"4 Y from 29 February 2024 keeps the 29th", "Y", 4, EncodeDate(2024, 2, 29),
+         EncodeDate(2028, 2, 29)},
+        {"-1 Q from 31 May 2026 gives 28 February 2026", "q", -1, EncodeDate(2026, 5, 31),
+         EncodeDate(2026, 2, 28)},
+        {"2 Q from 31 August 2023 gives 29 February 2024", "Q", 2, EncodeDate(2023, 8, 31),
+         EncodeDate(2024, 2, 29)},
+        {"2 Q from 31 August 2024 gives 28 February 2025", "Q", 2, EncodeDate(2024, 8, 31),
+         EncodeDate(2025, 2, 28)},
         {"an unknown letter gives zero", "X", 5, monday, 0.0},
         {"a whole word gives zero", "DAYS", 5, monday, 0.0},
         {"an empty unit gives zero", "", 5, monday, 0.0},
     };
-    for (const Row& row : rows) EXPECT_EQ(kDates.AddToDate(row.unit, row.count, row.from), row.expected) << row.meaning;
+    for (const Row& row : rows)
+        EXPECT_EQ(kDates.AddToDate(row.unit, row.count, row.from), row.expected) << row.meaning;
 }
 
 TEST(VorlanDates, addDays_keepsTheTimeOfDayAcrossTheZeroOfTheSerials) {
@@ -161,16 +176,22 @@ TEST(VorlanDates, daysInMonthFollowsTheGregorianLeapRule) {
         int month, year, expected;
     };
     const Row rows[] = {
-        {"January", 1, 2026, 31},         {"April", 4, 2026, 30},
-        {"December", 12, 2026, 31},       {"February of a common year", 2, 2023, 28},
-        {"February of 2024", 2, 2024, 29}, {"1900 is not a leap year", 2, 1900, 28},
-        {"2000 is a leap year", 2, 2000, 29}, {"1800 is not a leap year", 2, 1800, 28},
-        {"2400 is a leap year", 2, 2400, 29}, {"month 0 has no days", 0, 2026, 0},
+        {"January", 1, 2026, 31},
+        {"April", 4, 2026, 30},
+        {"December", 12, 2026, 31},
+        {"February of a common year", 2, 2023, 28},
+        {"February of 2024", 2, 2024, 29},
+        {"1900 is not a leap year", 2, 1900, 28},
+        {"2000 is a leap year", 2, 2000, 29},
+        {"1800 is not a leap year", 2, 1800, 28},
+        {"2400 is a leap year", 2, 2400, 29},
+        {"month 0 has no days", 0, 2026, 0},
         {"month 13 has no days", 13, 2026, 0},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(kDates.DaysInMonth(static_cast<std::uint16_t>(row.month), static_cast<std::uint16_t>(row.year)),
-                  row.expected)
+        EXPECT_EQ(
+            kDates.DaysInMonth(static_cast<std::uint16_t>(row.month), static_cast<std::uint16_t>(row.year)),
+            row.expected)
             << row.meaning;
 }
 
@@ -187,13 +208,16 @@ TEST(VorlanDates, ordinalSuffixes) {
     const char* expected[32] = {"th", "st", "nd", "rd", "th", "th", "th", "th", "th", "th", "th",
                                 "th", "th", "th", "th", "th", "th", "th", "th", "th", "th", "st",
                                 "nd", "rd", "th", "th", "th", "th", "th", "th", "th", "st"};
-    for (int day = 1; day <= 31; ++day) EXPECT_EQ(kDates.OrdinalSuffix(day), expected[day]) << day;
+    for (int day = 1; day <= 31; ++day)
+        EXPECT_EQ(kDates.OrdinalSuffix(day), expected[day]) << day;
     EXPECT_EQ(kDates.OrdinalSuffix(41), "th");
 }
 
 TEST(VorlanDates, monthNamesMatchShortAndLongIgnoringCase) {
-    for (const char* name : {"jan", "JANUARY", "Sep", "september", "May", "dec"}) EXPECT_TRUE(kDates.IsMonthName(name)) << name;
-    for (const char* other : {"", "Janu", "Sept", "Monday", "13", "January "}) EXPECT_FALSE(kDates.IsMonthName(other)) << other;
+    for (const char* name : {"jan", "JANUARY", "Sep", "september", "May", "dec"})
+        EXPECT_TRUE(kDates.IsMonthName(name)) << name;
+    for (const char* other : {"", "Janu", "Sept", "Monday", "13", "January "})
+        EXPECT_FALSE(kDates.IsMonthName(other)) << other;
 }
 
 TEST(VorlanDates, shortDateOrderFollowsTheLocaleFormat) {
@@ -225,7 +249,8 @@ int LiteralWeekOfYear(DateTime date) {
 }
 
 TEST(VorlanDates, weekOfYearMatchesTheWalkFromFirstJanuary) {
-    for (int serial = static_cast<int>(EncodeDate(1990, 1, 1)); serial <= EncodeDate(2030, 12, 31); ++serial) {
+    for (int serial = static_cast<int>(EncodeDate(1990, 1, 1)); serial <= EncodeDate(2030, 12, 31);
+         ++serial) {
         ASSERT_EQ(kDates.WeekOfYear(serial), LiteralWeekOfYear(serial)) << serial;
         ASSERT_EQ(kDates.WeekOfYear(serial + 0.5), LiteralWeekOfYear(serial + 0.5)) << serial;
     }
@@ -239,7 +264,8 @@ TEST(VorlanDates, weekOfYearEdgeCases) {
     EXPECT_EQ(kDates.WeekOfYear(EncodeDate(2023, 1, 8)), 2);
     EXPECT_EQ(kDates.WeekOfYear(EncodeDate(2000, 12, 31)), 54) << "leap year beginning on a Saturday";
     EXPECT_EQ(kDates.WeekOfYear(At(2026, 1, 3, 15)), 2) << "Saturday afternoon counts as Sunday";
-    EXPECT_EQ(kDates.WeekOfYear(At(1899, 1, 7, 15)), 2) << "the same before 1900 (7 January 1899 was a Saturday)";
+    EXPECT_EQ(kDates.WeekOfYear(At(1899, 1, 7, 15)), 2)
+        << "the same before 1900 (7 January 1899 was a Saturday)";
 }
 
 TEST(VorlanDates, formatDateRewritesWAndZOutsideSingleQuotes) {
@@ -261,7 +287,8 @@ TEST(VorlanDates, formatDateRewritesWAndZOutsideSingleQuotes) {
         {"plain letters go to the standard formatter", "dddd d mmmm yyyy", EncodeDate(2026, 12, 7),
          "Monday 7 December 2026"},
     };
-    for (const Row& row : rows) EXPECT_EQ(kDates.FormatDate(row.format, row.date), row.expected) << row.meaning;
+    for (const Row& row : rows)
+        EXPECT_EQ(kDates.FormatDate(row.format, row.date), row.expected) << row.meaning;
 }
 
 TEST(VorlanDates, formatDateLongYearWidensTheLocaleYear) {
@@ -286,7 +313,8 @@ TEST(VorlanDates, formatDateLongYearWidensTheLocaleYear) {
         FormatSettings settings = kUk;
         settings.shortDateFormat = row.shortFormat;
         settings.dateSeparator = row.separator;
-        EXPECT_EQ(TVorlanDates(settings).FormatDateLongYear(EncodeDate(2026, 12, 7)), row.expected) << row.meaning;
+        EXPECT_EQ(TVorlanDates(settings).FormatDateLongYear(EncodeDate(2026, 12, 7)), row.expected)
+            << row.meaning;
     }
 }
 

@@ -36,7 +36,7 @@ TEST(Easter, everyYearFrom1000To3000MatchesTheAnonymousGregorianAlgorithm) {
 }
 
 TEST(Easter, everyFeastFallsOnItsWeekday) {
-    const int expectedWeekday[7] = {3, 4, 1, 6, 1, 2, 5};  // 1 = Sunday
+    const int expectedWeekday[7] = {3, 4, 1, 6, 1, 2, 5}; // 1 = Sunday
     for (int year = 1000; year <= 3000; ++year) {
         const DateTime easter = EasterSunday(year);
         for (std::size_t n = 0; n < 7; ++n)
@@ -91,7 +91,8 @@ TEST(Easter, linesUseTheLocaleNames) {
 }
 
 TEST(Easter, yearsTheEncoderCannotHoldRaiseItsError) {
-    for (const int year : {0, -1, -19, 10000}) EXPECT_THROW(EasterSunday(year), Error) << year;
+    for (const int year : {0, -1, -19, 10000})
+        EXPECT_THROW(EasterSunday(year), Error) << year;
     EXPECT_EQ(DecodeDate(EasterSunday(1)), AnonymousGregorianEaster(1));
 }
 

@@ -18,13 +18,18 @@ struct SpanRow {
 DateTime Serial(CivilDate d) { return EncodeDate(d.year, d.month, d.day); }
 
 TEST(DateSpan, workedExamplesAndEdgeCases) {
+    // One row per span, its four texts on the lines below it.
+    // clang-format off
     const SpanRow rows[] = {
         {"a month less a day", {2024, 1, 15}, {2024, 2, 14}, false,
-         "30 Days", "4 Weeks and 2 Days", "0 Months, 4 Weeks and 2 Days", "0 Years, 0 Months, 4 Weeks and 2 Days"},
+         "30 Days", "4 Weeks and 2 Days", "0 Months, 4 Weeks and 2 Days",
+         "0 Years, 0 Months, 4 Weeks and 2 Days"},
         {"a month less a day counting both: the panels differ", {2024, 1, 15}, {2024, 2, 14}, true,
-         "31 Days", "4 Weeks and 3 Days", "0 Months, 4 Weeks and 3 Days", "0 Years, 1 Months, 0 Weeks and 0 Days"},
+         "31 Days", "4 Weeks and 3 Days", "0 Months, 4 Weeks and 3 Days",
+         "0 Years, 1 Months, 0 Weeks and 0 Days"},
         {"the borrow uses the start month's length", {2023, 1, 31}, {2023, 3, 1}, false,
-         "29 Days", "4 Weeks and 1 Days", "1 Months, 0 Weeks and 1 Days", "0 Years, 1 Months, 0 Weeks and 1 Days"},
+         "29 Days", "4 Weeks and 1 Days", "1 Months, 0 Weeks and 1 Days",
+         "0 Years, 1 Months, 0 Weeks and 1 Days"},
         {"from a leap day to the next 28 February", {2020, 2, 29}, {2021, 2, 28}, false,
          "365 Days", "52 Weeks and 1 Days", "11 Months, 4 Weeks and 0 Days",
          "0 Years, 11 Months, 4 Weeks and 0 Days"},
@@ -35,24 +40,31 @@ TEST(DateSpan, workedExamplesAndEdgeCases) {
          "366 Days", "52 Weeks and 2 Days", "11 Months, 4 Weeks and 3 Days",
          "0 Years, 11 Months, 4 Weeks and 3 Days"},
         {"equal dates", {2026, 12, 7}, {2026, 12, 7}, false,
-         "0 Days", "0 Weeks and 0 Days", "0 Months, 0 Weeks and 0 Days", "0 Years, 0 Months, 0 Weeks and 0 Days"},
+         "0 Days", "0 Weeks and 0 Days", "0 Months, 0 Weeks and 0 Days",
+         "0 Years, 0 Months, 0 Weeks and 0 Days"},
         {"equal dates counting both", {2026, 12, 7}, {2026, 12, 7}, true,
-         "1 Days", "0 Weeks and 1 Days", "0 Months, 0 Weeks and 1 Days", "0 Years, 0 Months, 0 Weeks and 1 Days"},
+         "1 Days", "0 Weeks and 1 Days", "0 Months, 0 Weeks and 1 Days",
+         "0 Years, 0 Months, 0 Weeks and 1 Days"},
         {"across the 1752 change with no gap", {1752, 9, 14}, {2026, 12, 7}, false,
          "100160 Days", "14308 Weeks and 4 Days", "3290 Months, 3 Weeks and 2 Days",
          "274 Years, 2 Months, 3 Weeks and 2 Days"},
         {"one day", {2026, 12, 7}, {2026, 12, 8}, false,
-         "1 Days", "0 Weeks and 1 Days", "0 Months, 0 Weeks and 1 Days", "0 Years, 0 Months, 0 Weeks and 1 Days"},
+         "1 Days", "0 Weeks and 1 Days", "0 Months, 0 Weeks and 1 Days",
+         "0 Years, 0 Months, 0 Weeks and 1 Days"},
         {"the whole range of the calendars", {1752, 1, 1}, {3000, 12, 31}, false,
          "456187 Days", "65169 Weeks and 4 Days", "14987 Months, 4 Weeks and 2 Days",
          "1248 Years, 11 Months, 4 Weeks and 2 Days"},
         {"month borrow across the year end", {2025, 12, 20}, {2026, 1, 5}, false,
-         "16 Days", "2 Weeks and 2 Days", "0 Months, 2 Weeks and 2 Days", "0 Years, 0 Months, 2 Weeks and 2 Days"},
+         "16 Days", "2 Weeks and 2 Days", "0 Months, 2 Weeks and 2 Days",
+         "0 Years, 0 Months, 2 Weeks and 2 Days"},
         {"both dates lift the Months days to 31", {2024, 1, 31}, {2024, 3, 30}, true,
-         "60 Days", "8 Weeks and 4 Days", "1 Months, 4 Weeks and 3 Days", "0 Years, 2 Months, 0 Weeks and 0 Days"},
+         "60 Days", "8 Weeks and 4 Days", "1 Months, 4 Weeks and 3 Days",
+         "0 Years, 2 Months, 0 Weeks and 0 Days"},
         {"a whole year", {2023, 3, 1}, {2024, 3, 1}, false,
-         "366 Days", "52 Weeks and 2 Days", "12 Months, 0 Weeks and 0 Days", "1 Years, 0 Months, 0 Weeks and 0 Days"},
+         "366 Days", "52 Weeks and 2 Days", "12 Months, 0 Weeks and 0 Days",
+         "1 Years, 0 Months, 0 Weeks and 0 Days"},
     };
+    // clang-format on
     for (const SpanRow& row : rows) {
         const SpanTexts texts = ComputeSpan(Serial(row.start), Serial(row.end), row.bothDates);
         EXPECT_FALSE(texts.orderError) << row.meaning;
@@ -60,8 +72,10 @@ TEST(DateSpan, workedExamplesAndEdgeCases) {
         EXPECT_EQ(texts.weeks, row.weeks) << row.meaning;
         EXPECT_EQ(texts.months, row.months) << row.meaning;
         EXPECT_EQ(texts.years, row.years) << row.meaning;
-        EXPECT_EQ(FormatMonthsSpan(Serial(row.start), Serial(row.end), row.bothDates), row.months) << row.meaning;
-        EXPECT_EQ(FormatYearsSpan(Serial(row.start), Serial(row.end), row.bothDates), row.years) << row.meaning;
+        EXPECT_EQ(FormatMonthsSpan(Serial(row.start), Serial(row.end), row.bothDates), row.months)
+            << row.meaning;
+        EXPECT_EQ(FormatYearsSpan(Serial(row.start), Serial(row.end), row.bothDates), row.years)
+            << row.meaning;
     }
 }
 
@@ -88,15 +102,21 @@ TEST(DateSpan, monthLengths) {
         int year, month, expected;
     };
     const Row rows[] = {
-        {"January", 2026, 1, 31},  {"February of a common year", 2023, 2, 28},
-        {"February of 2024", 2024, 2, 29}, {"1900 is not a leap year", 1900, 2, 28},
-        {"2000 is a leap year", 2000, 2, 29}, {"November", 2026, 11, 30},
-        {"December", 2026, 12, 31}, {"month 0 has no length", 2026, 0, 0},
+        {"January", 2026, 1, 31},
+        {"February of a common year", 2023, 2, 28},
+        {"February of 2024", 2024, 2, 29},
+        {"1900 is not a leap year", 1900, 2, 28},
+        {"2000 is a leap year", 2000, 2, 29},
+        {"November", 2026, 11, 30},
+        {"December", 2026, 12, 31},
+        {"month 0 has no length", 2026, 0, 0},
         {"month 13 has no length", 2026, 13, 0},
     };
-    for (const Row& row : rows) EXPECT_EQ(MonthLength(row.year, row.month), row.expected) << row.meaning;
+    for (const Row& row : rows)
+        EXPECT_EQ(MonthLength(row.year, row.month), row.expected) << row.meaning;
     for (int year = 1752; year <= 3000; ++year)
-        for (int month = 1; month <= 12; ++month) ASSERT_EQ(MonthLength(year, month), MonthDays(year, month));
+        for (int month = 1; month <= 12; ++month)
+            ASSERT_EQ(MonthLength(year, month), MonthDays(year, month));
 }
 
 } // namespace

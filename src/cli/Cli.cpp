@@ -1,0 +1,137 @@
+#include "cli/Cli.h"
+
+#include "cli/CliCommands.h"
+#include "dates/DateEnvironment.h"
+#include "dates/Error.h"
+
+#include <exception>
+#include <ostream>
+
+namespace kalendo::cli {
+
+namespace {
+
+constexpr const char* kProgram = "kalendo-cli";
+
+struct CommandEntry {
+    std::string_view name;
+    CommandFunction run;
+};
+
+// A new command is one more file with its function and one more line here.
+constexpr CommandEntry kCommands[] = {
+    {"span", &SpanCommand},
+    {"add", &AddCommand},
+    {"easter", &EasterCommand},
+    {"week", &WeekCommand},
+    {"weekofyear", &WeekOfYearCommand},
+    {"format", &FormatCommand},
+    {"longyear", &LongYearCommand},
+};
+
+CommandFunction FindCommand(std::string_view name) {
+    for (const CommandEntry& entry : kCommands)
+        if (entry.name == name) return entry.run;
+    return nullptr;
+}
+
+int ReportBadArgument(std::ostream& err, const std::string& message) {
+    err << kProgram << ": " << message << " (see " << kProgram << " --help)\n";
+    return 2;
+}
+
+} // namespace
+
+std::string UsageText() {
+    return "usage: kalendo-cli [--locale NAME] [--today YYYY-MM-DD] [--json] COMMAND ARGS\n"
+           "  span START END [--both]            the Days, Weeks, Months and Years panel texts, one per "
+           "line\n"
+           "  add UNIT COUNT DATE                move DATE by COUNT units: D days, B business days, W "
+           "weeks,\n"
+           "                                     M months, Q quarters, Y years (any case; others give "
+           "1899-12-30)\n"
+           "  easter YEAR                        the seven lines of the Easter window (YEAR 1000 to 3000)\n"
+           "  week DATE [--first monday|sunday]  the calendar's week number of the row holding DATE\n"
+           "  weekofyear DATE                    the week number of the format letter W\n"
+           "  format FORMAT DATE                 DATE through FORMAT (d m y letters, W week, Z ordinal "
+           "suffix)\n"
+           "  longyear DATE                      DATE in the locale's short format with a four-digit year\n"
+           "DATE is YYYY-MM-DD, YYYY-MM-DDTHH:MM:SS or today; START and END lie from 1752-01-01 to "
+           "3000-12-31.\n"
+           "--locale takes en_GB or en_US (default: from LC_ALL, LC_TIME or LANG; en_GB unless en_US);\n"
+           "--today fixes the date that 'today' means; --json prints one JSON object.\n"
+           "Exit status: 0 done, 1 the answer is an error (end before start, result out of range),\n"
+           "2 a bad argument.\n";
+}
+
+ParsedCommandLine ParseCommandLine(std::span<const std::string> args,
+                                   std::string_view localeFromEnvironment) {
+    ParsedCommandLine parsed;
+    parsed.options.settings = SettingsForEnvironmentLocale(localeFromEnvironment);
+    std::size_t i = 0;
+    for (; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            parsed.help = true;
+        } else if (arg == "--json") {
+            parsed.options.json = true;
+        } else if (arg == "--locale" || arg == "--today") {
+            if (i + 1 == args.size()) {
+                parsed.error = arg + " needs a value";
+                break;
+            }
+            const std::string& value = args[++i];
+            if (arg == "--locale") {
+                const std::optional<FormatSettings> settings = BuiltInSettings(value);
+                if (!settings) {
+                    parsed.error = "unknown locale " + Quoted(value) + " (known: en_GB, en_US)";
+                    break;
+                }
+                parsed.options.settings = *settings;
+            } else {
+                const std::optional<DateTime> today = ParseDateArgument(value, SystemClock());
+                if (!today || value == "today") {
+                    parsed.error = "--today must be YYYY-MM-DD, not " + Quoted(value);
+                    break;
+                }
+                parsed.options.clock = std::make_shared<FixedClock>(*today);
+            }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            parsed.error = "unknown option " + Quoted(arg);
+            break;
+        } else {
+            break;
+        }
+    }
+    parsed.commandIndex = i;
+    return parsed;
+}
+
+int RunCli(std::span<const std::string> args, std::string_view localeFromEnvironment, std::ostream& out,
+           std::ostream& err) {
+    const ParsedCommandLine parsed = ParseCommandLine(args, localeFromEnvironment);
+    if (parsed.help) {
+        out << UsageText();
+        return 0;
+    }
+    if (!parsed.error.empty()) return ReportBadArgument(err, parsed.error);
+    if (parsed.commandIndex >= args.size()) return ReportBadArgument(err, "no command given");
+    const std::string& name = args[parsed.commandIndex];
+    const CommandFunction command = FindCommand(name);
+    if (command == nullptr) return ReportBadArgument(err, "unknown command " + Quoted(name));
+
+    // Commands that reach the shared date services see the chosen locale and clock.
+    const ScopedDateEnvironment environment(parsed.options.settings, parsed.options.clock);
+    CommandResult result;
+    try {
+        result = command(parsed.options, args.subspan(parsed.commandIndex + 1));
+    } catch (const std::exception& error) {
+        result = Failure(error.what());
+    }
+    out << result.output;
+    if (result.exitCode == 2) return ReportBadArgument(err, result.error);
+    if (!result.error.empty()) err << kProgram << ": " << result.error << "\n";
+    return result.exitCode;
+}
+
+} // namespace kalendo::cli
