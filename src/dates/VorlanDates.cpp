@@ -40,11 +40,18 @@ DateTime WholeDay(std::int64_t serial) { return static_cast<DateTime>(serial) + 
 const std::int64_t kFirstEncodableSerial = DaysFromCivil(1, 1, 1);
 const std::int64_t kLastEncodableSerial = DaysFromCivil(9999, 12, 31);
 
+// The civil date of a date that the encoder could have made; anything else cannot be split.
+CivilDate DecodeEncodableDate(DateTime date) {
+    const std::int64_t whole = WholeDays(date);
+    if (whole < kFirstEncodableSerial || whole > kLastEncodableSerial) throw Error(kInvalidDateEncode);
+    return CivilFromDays(whole);
+}
+
 // The month arithmetic behind AddMonths and AddQuarters; the count is wide so that three times a
 // 32-bit count of quarters cannot overflow.
 DateTime AddMonthsWide(const TVorlanDates& dates, std::int64_t count, DateTime date) {
     if (count == 0) return date;
-    const CivilDate civil = DecodeDate(date);
+    const CivilDate civil = DecodeEncodableDate(date);
     std::int64_t year = civil.year + count / 12;
     std::int64_t month = civil.month + count % 12; // -10..23, the remainder keeps count's sign
     if (count > 0 && month > 12) {
@@ -128,7 +135,7 @@ DateTime TVorlanDates::AddQuarters(std::int32_t count, DateTime date) const {
 }
 
 DateTime TVorlanDates::AddYears(std::int32_t count, DateTime date) const {
-    const CivilDate civil = DecodeDate(date);
+    const CivilDate civil = DecodeEncodableDate(date);
     const std::int64_t year = static_cast<std::int64_t>(civil.year) + count;
     if (year < 1 || year > 9999) throw Error(kInvalidDateEncode);
     const int length = DaysInMonth(static_cast<std::uint16_t>(civil.month), static_cast<std::uint16_t>(year));

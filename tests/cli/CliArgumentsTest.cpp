@@ -93,20 +93,5 @@ TEST(CliArguments, environmentLocaleFallsBackToTheUnitedKingdomTable) {
             << name;
 }
 
-TEST(CliArguments, splitSortsFlagsFromPositionalArguments) {
-    const std::vector<std::string> args = {"2026-01-01", "--first", "sunday", "-5", "--both"};
-    static constexpr std::string_view flags[] = {"--both"};
-    static constexpr std::string_view valued[] = {"--first"};
-    const SplitArguments split = SplitCommandArguments(args, flags, valued);
-    EXPECT_EQ(split.positional, (std::vector<std::string>{"2026-01-01", "-5"}));
-    EXPECT_EQ(split.flags, (std::vector<std::string>{"--both"}));
-    ASSERT_EQ(split.valued.size(), 1U);
-    EXPECT_EQ(split.valued[0].second, "sunday");
-    EXPECT_TRUE(split.error.empty());
-
-    const std::vector<std::string> dangling = {"2026-01-01", "--first"};
-    EXPECT_EQ(SplitCommandArguments(dangling, flags, valued).error, "--first needs a value");
-}
-
 } // namespace
 } // namespace kalendo::cli

@@ -126,13 +126,6 @@ TEST(CliCommands, badArgumentsGiveExitTwoAndOneLine) {
     }
 }
 
-TEST(CliCommands, localeTablesReachTheCommands) {
-    const CliOptions us = Options(false, UnitedStatesSettings());
-    EXPECT_EQ(RunCommand(&LongYearCommand, {"2026-12-07"}, us).output, "12/7/2026\n");
-    EXPECT_EQ(RunCommand(&FormatCommand, {"dddd d mmmm yyyy", "2026-12-07"}, us).output,
-              "Monday 7 December 2026\n");
-}
-
 TEST(CliCommands, weekNumbersTheRowThatHoldsTheDate) {
     // Every day of one Monday-first row gets the same number: that of the row's Monday.
     for (int day = 28; day <= 31; ++day)

@@ -96,27 +96,14 @@ TEST(DateSpan, spansBefore1900UseWholeDays) {
     EXPECT_EQ(texts.years, "0 Years, 0 Months, 4 Weeks and 0 Days");
 }
 
-TEST(DateSpan, monthLengths) {
-    struct Row {
-        const char* meaning;
-        int year, month, expected;
-    };
-    const Row rows[] = {
-        {"January", 2026, 1, 31},
-        {"February of a common year", 2023, 2, 28},
-        {"February of 2024", 2024, 2, 29},
-        {"1900 is not a leap year", 1900, 2, 28},
-        {"2000 is a leap year", 2000, 2, 29},
-        {"November", 2026, 11, 30},
-        {"December", 2026, 12, 31},
-        {"month 0 has no length", 2026, 0, 0},
-        {"month 13 has no length", 2026, 13, 0},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(MonthLength(row.year, row.month), row.expected) << row.meaning;
+TEST(DateSpan, monthLengthsFollowTheGregorianRule) {
     for (int year = 1752; year <= 3000; ++year)
         for (int month = 1; month <= 12; ++month)
-            ASSERT_EQ(MonthLength(year, month), MonthDays(year, month));
+            ASSERT_EQ(MonthLength(year, month), MonthDays(year, month)) << year << "-" << month;
+    EXPECT_EQ(MonthLength(1900, 2), 28);
+    EXPECT_EQ(MonthLength(2000, 2), 29);
+    EXPECT_EQ(MonthLength(2026, 0), 0);
+    EXPECT_EQ(MonthLength(2026, 13), 0);
 }
 
 } // namespace
