@@ -64,10 +64,11 @@ protected:
     void Store(QColor& slot, const QColor& value);
     void Changed() const;
 
-private:
     QColor background_;
     QColor title_;
     QColor circle_;
+
+private:
     std::function<void()> onChange_;
 };
 
@@ -194,8 +195,16 @@ public:
     TdsMonthButton(bool next, QWidget* parent);
     bool IsNext() const { return next_; }
 
+signals:
+    // The left button went down or up on the button, wherever the pointer is in between
+    // (pressed() and released() also fire when the pointer leaves and re-enters).
+    void MouseDown();
+    void MouseUp();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     bool next_;
@@ -376,11 +385,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void UpdateLayout() override;
 
 private:
-    struct CellStyle;
     void StoreDate(int year, int month, int day);
     bool ChangeDateTo(int year, int month, int day);
     bool StepMonths(int months);
@@ -400,7 +407,10 @@ private:
     void PaintWeekNumbers(QPainter& painter) const;
     void PaintTodayLine(QPainter& painter) const;
     void PaintFrame(QPainter& painter) const;
-    void PaintShape(QPainter& painter, const QRect& box) const;
+    // The selected shape in a box (right and bottom exclusive), stroked inside the box.
+    void PaintShape(QPainter& painter, const QRect& box, int penWidth, const QColor& pen,
+                    const std::optional<QColor>& fill) const;
+    void RefreshMonthMenu();
 
     int year_ = 1899;
     int month_ = 12;
