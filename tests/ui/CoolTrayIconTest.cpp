@@ -1,0 +1,328 @@
+#include "ui/CoolTrayIcon.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPixmap>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace kalendo {
+namespace {
+
+QIcon PlainIcon(const QColor& colour) {
+    QPixmap picture(16, 16);
+    picture.fill(colour);
+    return QIcon(picture);
+}
+
+// An owner window with an icon whose cursor stands where the test puts it.
+struct TrayFixture {
+    TrayFixture() {
+        owner.resize(100, 80);
+        icon = new TCoolTrayIcon(&owner);
+        icon->SetIcon(PlainIcon(Qt::blue));
+        icon->SetCursorSource([this] { return cursor; });
+    }
+    void Click() {
+        icon->HandleIconMessage(imLeftButtonDown);
+        icon->HandleIconMessage(imLeftButtonUp);
+    }
+    QWidget owner;
+    TCoolTrayIcon* icon = nullptr;
+    QPoint cursor{300, 400};
+};
+
+TEST(CoolTrayIcon, tooltipIsTheHintCutTo127Characters) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    struct Row { const char* meaning; QString hint; bool showHint; QString tip; };
+    const QString longHint = QString(127, u'x') + QStringLiteral("CUT");
+    const Row rows[] = {
+        {"the main window's hint", QStringLiteral(" Kalendo v2.74 "), true, QStringLiteral(" Kalendo v2.74 ")},
+        {"a long hint keeps its first 127 characters", longHint, true, QString(127, u'x')},
+        {"exactly 127 characters stay whole", QString(127, u'y'), true, QString(127, u'y')},
+        {"ShowHint off empties the tip", QStringLiteral("hint"), false, QString()},
+        {"an empty hint", QString(), true, QString()},
+    };
+    for (const Row& row : rows) {
+        icon.SetShowHint(row.showHint);
+        icon.SetHint(row.hint);
+        EXPECT_EQ(icon.TipText(), row.tip) << row.meaning;
+        EXPECT_EQ(icon.PlatformIcon().toolTip(), row.tip) << row.meaning;
+    }
+}
+
+TEST(CoolTrayIcon, iconIsInTheNotificationAreaExactlyWhileVisible) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    EXPECT_FALSE(icon.IconVisible());
+    EXPECT_FALSE(icon.PlatformIcon().isVisible());
+    icon.SetIconVisible(true);
+    EXPECT_TRUE(icon.IconVisible());
+    EXPECT_TRUE(icon.PlatformIcon().isVisible());
+    icon.SetIconVisible(false);
+    EXPECT_FALSE(icon.PlatformIcon().isVisible());
+}
+
+TEST(CoolTrayIcon, withoutDoubleClickHandlerClickComesOnRelease) {
+    TrayFixture fixture;
+    QSignalSpy clicks(fixture.icon, &TCoolTrayIcon::OnClick);
+    fixture.icon->HandleIconMessage(imLeftButtonDown);
+    EXPECT_EQ(clicks.count(), 0);
+    fixture.icon->HandleIconMessage(imLeftButtonUp);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_FALSE(fixture.icon->ClickTimer().Running());
+}
+
+TEST(CoolTrayIcon, withDoubleClickHandlerClickWaitsForTheDoubleClickTime) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    QSignalSpy clicks(&icon, &TCoolTrayIcon::OnClick);
+    QSignalSpy doubles(&icon, &TCoolTrayIcon::OnDblClick);
+    fixture.Click();
+    EXPECT_EQ(clicks.count(), 0);
+    ASSERT_TRUE(icon.ClickTimer().Running());
+    EXPECT_EQ(icon.ClickTimer().Interval(), static_cast<unsigned>(QApplication::doubleClickInterval()));
+
+    icon.ClickTimer().Tick();
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(doubles.count(), 0);
+    EXPECT_FALSE(icon.ClickTimer().Running());
+    icon.ClickTimer().Tick();
+    EXPECT_EQ(clicks.count(), 1) << "a click is reported once";
+}
+
+TEST(CoolTrayIcon, doubleClickRaisesOnlyTheDoubleClick) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    QSignalSpy clicks(&icon, &TCoolTrayIcon::OnClick);
+    QSignalSpy doubles(&icon, &TCoolTrayIcon::OnDblClick);
+    fixture.Click();
+    icon.HandleIconMessage(imLeftButtonDblClk);
+    icon.HandleIconMessage(imLeftButtonUp);
+    icon.ClickTimer().Tick();
+    EXPECT_EQ(doubles.count(), 1);
+    EXPECT_EQ(clicks.count(), 0);
+
+    fixture.Click();
+    icon.ClickTimer().Tick();
+    EXPECT_EQ(clicks.count(), 1) << "the next single click is a click again";
+}
+
+TEST(CoolTrayIcon, platformActivationsArriveAsClicks) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    QSignalSpy clicks(&icon, &TCoolTrayIcon::OnClick);
+    QSignalSpy ups(&icon, &TCoolTrayIcon::OnMouseUp);
+    emit icon.PlatformIcon().activated(QSystemTrayIcon::Trigger);
+    EXPECT_EQ(clicks.count(), 1);
+    emit icon.PlatformIcon().activated(QSystemTrayIcon::Context);
+    emit icon.PlatformIcon().activated(QSystemTrayIcon::MiddleClick);
+    ASSERT_EQ(ups.count(), 3);
+    EXPECT_EQ(ups.at(1).at(0).value<TMouseButton>(), mbRight);
+    EXPECT_EQ(ups.at(2).at(0).value<TMouseButton>(), mbMiddle);
+}
+
+TEST(CoolTrayIcon, mouseEventsCarryTheButtonAndTheCursor) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    QSignalSpy downs(&icon, &TCoolTrayIcon::OnMouseDown);
+    fixture.cursor = QPoint(1200, 790);
+    icon.HandleIconMessage(imRightButtonDown);
+    ASSERT_EQ(downs.count(), 1);
+    EXPECT_EQ(downs.at(0).at(0).value<TMouseButton>(), mbRight);
+    EXPECT_TRUE(downs.at(0).at(1).toInt() & ssRight);
+    EXPECT_FALSE(downs.at(0).at(1).toInt() & ssLeft);
+    EXPECT_EQ(downs.at(0).at(2).toInt(), 1200);
+    EXPECT_EQ(downs.at(0).at(3).toInt(), 790);
+}
+
+TEST(CoolTrayIcon, disabledIconIgnoresTheMouseButNotTheBalloon) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    QSignalSpy clicks(&icon, &TCoolTrayIcon::OnClick);
+    QSignalSpy balloon(&icon, &TCoolTrayIcon::OnBalloonHintClick);
+    icon.SetEnabled(false);
+    fixture.Click();
+    icon.HandleIconMessage(imBalloonClick);
+    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_EQ(balloon.count(), 1);
+}
+
+TEST(CoolTrayIcon, popupMenuOpensAtTheCursor) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    QMenu menu;
+    menu.addAction(QStringLiteral("Restore"));
+    icon.SetPopupMenu(&menu);
+    fixture.cursor = QPoint(40, 50);
+
+    icon.HandleIconMessage(imLeftButtonDown);
+    EXPECT_FALSE(menu.isVisible()) << "the left button pops nothing up unless LeftPopup";
+    icon.HandleIconMessage(imRightButtonDown);
+    EXPECT_TRUE(menu.isVisible());
+    EXPECT_EQ(menu.pos(), QPoint(40, 50));
+    menu.hide();
+
+    icon.SetLeftPopup(true);
+    icon.HandleIconMessage(imLeftButtonDown);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+}
+
+TEST(CoolTrayIcon, doubleClickChoosesTheMenusDefaultEntry) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    QMenu menu;
+    QAction* other = menu.addAction(QStringLiteral("About"));
+    QAction* restore = menu.addAction(QStringLiteral("Restore"));
+    menu.setDefaultAction(restore);
+    icon.SetPopupMenu(&menu);
+    QSignalSpy restored(restore, &QAction::triggered);
+    QSignalSpy others(other, &QAction::triggered);
+    icon.HandleIconMessage(imLeftButtonDblClk);
+    EXPECT_EQ(restored.count(), 1);
+    EXPECT_EQ(others.count(), 0);
+
+    icon.SetLeftPopup(true);
+    icon.HandleIconMessage(imLeftButtonDblClk);
+    EXPECT_EQ(restored.count(), 1) << "with the menu on the left button the double-click chooses nothing";
+}
+
+TEST(CoolTrayIcon, enterAndExitAreWatchedOnlyWhenWanted) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    QSignalSpy enters(&icon, &TCoolTrayIcon::OnMouseEnter);
+    QSignalSpy exits(&icon, &TCoolTrayIcon::OnMouseExit);
+    QSignalSpy moves(&icon, &TCoolTrayIcon::OnMouseMove);
+    icon.HandleIconMessage(imMouseMove);
+    EXPECT_EQ(enters.count(), 0);
+    EXPECT_EQ(moves.count(), 1);
+    EXPECT_FALSE(icon.ExitTimer().Running()) << "nothing polls unless asked to";
+
+    icon.SetWantEnterExitEvents(true);
+    EXPECT_TRUE(icon.ExitTimer().Running());
+    EXPECT_EQ(icon.ExitTimer().Interval(), 20u);
+    icon.HandleIconMessage(imMouseMove);
+    icon.HandleIconMessage(imMouseMove);
+    EXPECT_EQ(enters.count(), 1);
+    icon.ExitTimer().Tick();
+    EXPECT_EQ(exits.count(), 0) << "the cursor has not moved off";
+    fixture.cursor += QPoint(30, 0);
+    icon.ExitTimer().Tick();
+    icon.ExitTimer().Tick();
+    EXPECT_EQ(exits.count(), 1);
+    icon.HandleIconMessage(imMouseMove);
+    EXPECT_EQ(enters.count(), 2);
+    icon.SetWantEnterExitEvents(false);
+    EXPECT_FALSE(icon.ExitTimer().Running());
+}
+
+TEST(CoolTrayIcon, cyclesThroughTheIconList) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    const QList<QIcon> icons = {PlainIcon(Qt::red), PlainIcon(Qt::green), PlainIcon(Qt::yellow)};
+    icon.SetIconList(icons);
+    icon.SetIconIndex(2);
+    icon.SetCycleInterval(250);
+    QSignalSpy cycles(&icon, &TCoolTrayIcon::OnCycle);
+
+    icon.SetCycleIcons(true);
+    EXPECT_EQ(icon.IconIndex(), 0);
+    EXPECT_TRUE(icon.CycleTimer().Running());
+    EXPECT_EQ(icon.CycleTimer().Interval(), 250u);
+    QList<int> shown;
+    for (int tick = 0; tick < 4; ++tick) {
+        const int index = icon.IconIndex();
+        icon.CycleTimer().Tick();
+        EXPECT_EQ(icon.Icon().cacheKey(), icons.at(index).cacheKey());
+        shown << cycles.at(tick).at(0).toInt();
+    }
+    EXPECT_EQ(shown, (QList<int>{1, 2, 0, 1}));
+    icon.SetCycleIcons(false);
+    EXPECT_FALSE(icon.CycleTimer().Running());
+}
+
+TEST(CoolTrayIcon, iconIndexStaysInsideTheList) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    icon.SetIconIndex(5);
+    EXPECT_EQ(icon.IconIndex(), 0) << "no list";
+    icon.SetCycleIcons(true);
+    icon.CycleTimer().Tick();  // an empty list cycles nothing
+    icon.SetIconList({PlainIcon(Qt::red), PlainIcon(Qt::green)});
+    icon.SetIconIndex(9);
+    EXPECT_EQ(icon.IconIndex(), 1);
+    icon.SetIconIndex(-3);
+    EXPECT_EQ(icon.IconIndex(), 0);
+}
+
+TEST(CoolTrayIcon, hidesAndRestoresTheMainWindow) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    fixture.owner.show();
+    fixture.owner.move(120, 90);
+    icon.SetIconVisible(true);
+    fixture.owner.showMinimized();
+    icon.HideMainForm();
+    EXPECT_FALSE(fixture.owner.isVisible());
+
+    icon.SetIconVisible(false);
+    icon.ShowMainForm();
+    EXPECT_TRUE(fixture.owner.isVisible());
+    EXPECT_FALSE(fixture.owner.isMinimized());
+    EXPECT_FALSE(icon.PlatformIcon().isVisible());
+    EXPECT_EQ(fixture.owner.pos(), QPoint(120, 90)) << "back in its previous place";
+}
+
+TEST(CoolTrayIcon, minimiseToTrayHidesIntoTheIcon) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    QSignalSpy minimised(&icon, &TCoolTrayIcon::OnMinimizeToTray);
+    fixture.owner.show();
+    fixture.owner.showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(minimised.count(), 0) << "off by default";
+    EXPECT_TRUE(fixture.owner.isVisible());
+
+    fixture.owner.showNormal();
+    icon.SetMinimizeToTray(true);
+    fixture.owner.showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(minimised.count(), 1);
+    EXPECT_FALSE(fixture.owner.isVisible());
+    EXPECT_TRUE(icon.IconVisible());
+}
+
+TEST(CoolTrayIcon, startupAnswerCanKeepTheMainWindowHidden) {
+    TrayFixture fixture;
+    TCoolTrayIcon& icon = *fixture.icon;
+    fixture.owner.show();
+    int asked = 0;
+    icon.OnStartup = [&](bool& showMainForm) {
+        ++asked;
+        showMainForm = false;
+    };
+    icon.SetHint(QStringLiteral("tip"));
+    icon.Loaded();
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(fixture.owner.isVisible());
+    EXPECT_FALSE(icon.PlatformIcon().isVisible());
+    EXPECT_EQ(icon.PlatformIcon().toolTip(), QStringLiteral("tip"));
+}
+
+TEST(CoolTrayIcon, availabilityCanBePinnedForTests) {
+    TCoolTrayIcon::OverrideTrayAvailable(false);
+    EXPECT_FALSE(TCoolTrayIcon::IsTrayAvailable());
+    TCoolTrayIcon::OverrideTrayAvailable(true);
+    EXPECT_TRUE(TCoolTrayIcon::IsTrayAvailable());
+    TCoolTrayIcon::OverrideTrayAvailable(std::nullopt);
+    EXPECT_EQ(TCoolTrayIcon::IsTrayAvailable(), QSystemTrayIcon::isSystemTrayAvailable());
+}
+
+} // namespace
+} // namespace kalendo

@@ -1,0 +1,283 @@
+#include "ui/aboutfact.h"
+
+#include "dates/Error.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace kalendo {
+namespace {
+
+// Records what is printed, one entry per call, and can fail on a chosen line.
+class RecordingDevice final : public TTextDevice {
+public:
+    struct Entry {
+        std::string what;  // "font", "write", "line", "close"
+        QString text;
+        int points = 0;
+        bool bold = false;
+    };
+
+    void SetFont(const QFont& font) override { entries.push_back({"font", {}, font.pointSize(), font.bold()}); }
+    void Write(const QString& text) override { entries.push_back({"write", text, 0, false}); }
+    void WriteLine(const QString& text) override {
+        if (!failOn.isEmpty() && text == failOn) throw Error("Printer out of paper");
+        entries.push_back({"line", text, 0, false});
+    }
+    void Close() override { entries.push_back({"close", {}, 0, false}); }
+
+    QStringList Lines() const {
+        QStringList lines;
+        for (const Entry& entry : entries)
+            if (entry.what == "line") lines << entry.text;
+        return lines;
+    }
+
+    std::vector<Entry> entries;
+    QString failOn;
+};
+
+QStringList MemoLines(const QPlainTextEdit& memo) {
+    QStringList lines;
+    for (QTextBlock block = memo.document()->begin(); block.isValid(); block = block.next()) lines << block.text();
+    return lines;
+}
+
+TEST(HelpFact, windowHasItsCaptionSizeAndPages) {
+    THelpFact help;
+    EXPECT_EQ(help.objectName(), QStringLiteral("HelpFact"));
+    EXPECT_EQ(help.windowTitle(), QStringLiteral("Help & Factsheet"));
+    EXPECT_EQ(help.size(), QSize(496, 598));
+    EXPECT_EQ(help.minimumSize(), help.maximumSize()) << "fixed size";
+    const Qt::WindowFlags flags = help.windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowSystemMenuHint);
+
+    ASSERT_EQ(help.PageControl1->count(), 2);
+    EXPECT_EQ(help.PageControl1->tabText(0), QString(24, u' ') + "Help" + QString(23, u' '));
+    EXPECT_EQ(help.PageControl1->tabText(1), QString(21, u' ') + "Factsheet" + QString(28, u' '));
+    EXPECT_EQ(help.Label2->text(), QStringLiteral("Some Facts about calendars"));
+    EXPECT_TRUE(help.Label1->text().startsWith(QStringLiteral("Kalendo v2.74")));
+    EXPECT_EQ(help.Memo1->geometry(), QRect(12, 40, 457, 457));
+    EXPECT_EQ(help.Memo2->geometry(), QRect(12, 40, 457, 449));
+    EXPECT_TRUE(help.Memo1->isReadOnly());
+    EXPECT_EQ(help.Memo1->focusPolicy() & Qt::TabFocus, 0) << "not reachable by Tab";
+    EXPECT_EQ(help.PrintButton->text(), QStringLiteral("Print Help"));
+    EXPECT_EQ(help.ReturnButton->text(), QStringLiteral("Return to Program"));
+    EXPECT_EQ(help.Panel1->text(), QStringLiteral("Busy printing..............."));
+    EXPECT_TRUE(help.Panel1->isHidden()) << "the busy panel shows only while printing";
+}
+
+TEST(HelpFact, eachStoredLineIsOneLineOfItsPage) {
+    THelpFact help;
+    EXPECT_EQ(MemoLines(*help.Memo1), THelpFact::HelpLines());
+    EXPECT_EQ(MemoLines(*help.Memo2), THelpFact::FactsheetLines());
+    const QStringList facts = THelpFact::FactsheetLines();
+    const qsizetype heading = facts.indexOf(QStringLiteral("Month\tLatin\tOrigin"));
+    ASSERT_GE(heading, 0);
+    ASSERT_EQ(facts.size() - heading, 13) << "a heading and twelve months";
+    for (qsizetype row = heading + 1; row < facts.size(); ++row)
+        EXPECT_EQ(facts.at(row).count(u'\t'), 2) << facts.at(row).toStdString();
+}
+
+TEST(HelpFact, alwaysOpensOnTheHelpPageWithItsTextInFocus) {
+    THelpFact help;
+    help.show();
+    QApplication::setActiveWindow(&help);
+    help.PageControl1->setCurrentIndex(1);
+    EXPECT_EQ(help.focusWidget(), help.Memo2) << "a page change focuses that page's text";
+    help.ReturnButtonClick();
+    EXPECT_FALSE(help.isVisible());
+
+    help.show();
+    EXPECT_EQ(help.PageControl1->currentIndex(), 0);
+    EXPECT_EQ(help.focusWidget(), help.Memo1);
+    help.PageControl1->setCurrentIndex(1);
+    help.FormActivate();
+    EXPECT_EQ(help.PageControl1->currentIndex(), 0) << "every activation returns to Help";
+    help.hide();
+}
+
+TEST(HelpFact, returnButtonsCloseTheWindow) {
+    THelpFact help;
+    for (QToolButton* button : {help.ReturnButton, help.ReturnButton2}) {
+        help.show();
+        help.PageControl1->setCurrentWidget(button->parentWidget());
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_FALSE(help.isVisible());
+        EXPECT_EQ(help.result(), QDialog::Accepted);
+    }
+}
+
+TEST(HelpFact, printsHeaderStoredLinesAndFooter) {
+    RecordingDevice device;
+    THelpFact::PrintHelpText(device, THelpFact::HelpLines());
+
+    const QStringList lines = device.Lines();
+    const QStringList stored = THelpFact::HelpLines();
+    ASSERT_EQ(lines.size(), 5 + stored.size() + 4);
+    EXPECT_EQ(lines.mid(0, 5), (QStringList{QString(), QString(), THelpFact::TitleText(), QString(76, u'-'),
+                                            QString()}));
+    EXPECT_EQ(lines.mid(5, stored.size()), stored) << "exactly the stored lines, whatever the screen wrap";
+    EXPECT_EQ(lines.mid(5 + stored.size()), (QStringList{QString(), QStringLiteral("support@marrowby.example"),
+                                                        QString(), QStringLiteral("www.marrowby.example")}));
+
+    // The header is bold 12 point, the text regular 10 point, the addresses bold after a
+    // regular label on the same line.
+    const auto& entries = device.entries;
+    EXPECT_EQ(entries.front().what, "font");
+    EXPECT_EQ(entries.front().points, 12);
+    EXPECT_TRUE(entries.front().bold);
+    bool sawEmailLabel = false;
+    for (std::size_t i = 0; i + 2 < entries.size(); ++i) {
+        if (entries[i].what == "write" && entries[i].text == QStringLiteral("Email address       : ")) {
+            sawEmailLabel = true;
+            EXPECT_EQ(entries[i + 1].what, "font");
+            EXPECT_TRUE(entries[i + 1].bold);
+            EXPECT_EQ(entries[i + 1].points, 10);
+            EXPECT_EQ(entries[i + 2].text, QStringLiteral("support@marrowby.example"));
+        }
+    }
+    EXPECT_TRUE(sawEmailLabel);
+    EXPECT_EQ(entries.back().what, "close");
+    EXPECT_FALSE(entries[entries.size() - 2].bold) << "the font returns to regular before closing";
+}
+
+// Tells the test, when the window's print call is done with it, what it saw.
+class ReportingDevice final : public TTextDevice {
+public:
+    ReportingDevice(QWidget* busyPanel, bool& panelSeen, int& lines, bool& closed)
+        : busyPanel_(busyPanel), panelSeen_(panelSeen), lines_(lines), closed_(closed) {}
+    void SetFont(const QFont&) override {}
+    void Write(const QString&) override {}
+    void WriteLine(const QString&) override {
+        ++lines_;
+        panelSeen_ |= busyPanel_->isVisible();
+    }
+    void Close() override { closed_ = true; }
+
+private:
+    QWidget* busyPanel_;
+    bool& panelSeen_;
+    int& lines_;
+    bool& closed_;
+};
+
+TEST(HelpFact, printButtonShowsTheBusyPanelOnlyWhilePrinting) {
+    THelpFact help;
+    help.show();
+    bool panelSeen = false;
+    bool closed = false;
+    int lines = 0;
+    help.SetPrinterOpener([&](QWidget*) { return std::make_unique<ReportingDevice>(help.Panel1, panelSeen, lines, closed); });
+    QTest::mouseClick(help.PrintButton, Qt::LeftButton);
+    EXPECT_TRUE(panelSeen);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(lines, THelpFact::HelpLines().size() + 9);
+    EXPECT_TRUE(help.Panel1->isHidden());
+}
+
+TEST(HelpFact, cancelledPrintDialogPrintsNothing) {
+    THelpFact help;
+    int asked = 0;
+    help.SetPrinterOpener([&](QWidget* parent) -> std::unique_ptr<TTextDevice> {
+        ++asked;
+        EXPECT_EQ(parent, &help);
+        return nullptr;
+    });
+    help.PrintButtonClick();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(help.Panel1->isHidden());
+}
+
+TEST(HelpFact, failedLineStillPrintsTheFooterAndEndsTheJob) {
+    THelpFact help;
+    RecordingDevice device;
+    device.failOn = THelpFact::HelpLines().at(4);
+    EXPECT_THROW(THelpFact::PrintHelpText(device, THelpFact::HelpLines()), Error);
+    const QStringList lines = device.Lines();
+    EXPECT_EQ(lines.size(), 5 + 4 + 4);
+    EXPECT_EQ(lines.last(), QStringLiteral("www.marrowby.example"));
+    EXPECT_EQ(device.entries.back().what, "close");
+
+    help.SetPrinterOpener([&](QWidget*) {
+        auto failing = std::make_unique<RecordingDevice>();
+        failing->failOn = THelpFact::HelpLines().at(0);
+        return failing;
+    });
+    EXPECT_THROW(help.PrintButtonClick(), Error) << "the failure goes on to the error report";
+    EXPECT_TRUE(help.Panel1->isHidden());
+}
+
+int PdfPageCount(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray content = file.readAll();
+    return static_cast<int>(content.count("/Type /Page\n") + content.count("/Type /Page\r") +
+                            content.count("/Type /Page "));
+}
+
+TEST(HelpFact, printerDeviceWritesPagesToAPdf) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    struct Row { const char* meaning; int lines; bool severalPages; };
+    const Row rows[] = {{"the help text fits on one page", 0, false}, {"a long text runs on", 300, true}};
+    for (const Row& row : rows) {
+        const QString path = folder.filePath(QString::fromUtf8(row.meaning) + ".pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        QStringList lines = THelpFact::HelpLines();
+        for (int extra = 0; extra < row.lines; ++extra) lines << QStringLiteral("line %1").arg(extra);
+        int pages = 0;
+        {
+            TPrinterTextDevice device(printer);
+            THelpFact::PrintHelpText(device, lines);
+            pages = device.PageCount();
+        }
+        EXPECT_EQ(pages > 1, row.severalPages) << row.meaning;
+        EXPECT_EQ(PdfPageCount(path), pages) << row.meaning;
+    }
+}
+
+TEST(HelpFact, pagesShowTheirColours) {
+    THelpFact help;
+    help.show();
+    const QImage helpPage = help.grab().toImage();
+    const QPoint memoCorner = help.Memo1->mapTo(&help, QPoint(help.Memo1->width() - 30, help.Memo1->height() - 6));
+    EXPECT_EQ(helpPage.pixelColor(memoCorner), QColor(0, 128, 0)) << "green text box";
+
+    const QRect title = QRect(help.Label1->mapTo(&help, QPoint(0, 0)), help.Label1->size());
+    bool blueInk = false;
+    for (int y = title.top(); y <= title.bottom(); ++y)
+        for (int x = title.left(); x <= title.right(); ++x) {
+            const QColor colour = helpPage.pixelColor(x, y);
+            blueInk |= colour.blue() > 200 && colour.red() < 60 && colour.green() < 60;
+        }
+    EXPECT_TRUE(blueInk) << "blue title";
+
+    QDir().mkpath(QStringLiteral(KALENDO_SCREENSHOT_DIR));
+    helpPage.save(QStringLiteral(KALENDO_SCREENSHOT_DIR "/help.png"));
+    help.PageControl1->setCurrentIndex(1);
+    help.grab().save(QStringLiteral(KALENDO_SCREENSHOT_DIR "/factsheet.png"));
+    help.hide();
+}
+
+} // namespace
+} // namespace kalendo
