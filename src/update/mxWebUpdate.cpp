@@ -1,0 +1,596 @@
+#include "update/mxWebUpdate.h"
+
+#include "update/UpdateNetwork.h"
+#include "update/mxWebUpdateInfo.h"
+
+#include <QAuthenticator>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryFile>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+namespace kalendo::update {
+
+namespace {
+
+constexpr quint16 kComponentVersion = (1 << 8) | 21; // major in the high byte, minor in the low
+
+const QLatin1String kHttpPrefix("http://");
+const QLatin1String kHttpsPrefix("https://");
+
+bool StartsWithNoCase(const QString& text, QLatin1String prefix) {
+    return text.startsWith(prefix, Qt::CaseInsensitive);
+}
+
+qsizetype SchemeLength(const QString& url) {
+    if (StartsWithNoCase(url, kHttpPrefix)) return kHttpPrefix.size();
+    if (StartsWithNoCase(url, kHttpsPrefix)) return kHttpsPrefix.size();
+    return 0;
+}
+
+// The text up to the first double quote among the (at most) 255 characters from start; empty
+// without a quote among them, so names and values are at most 254 characters long.
+QString QuotedWindow(const QString& line, qsizetype start) {
+    const QString window = line.mid(start, 255);
+    const qsizetype quote = window.indexOf(QLatin1Char('"'));
+    return quote < 0 ? QString() : window.left(quote);
+}
+
+// Only ASCII letters change, so positions in the upper-cased line are positions in the line.
+QString AsciiUpper(QString text) {
+    for (QChar& c : text)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 'a' + 'A');
+    return text;
+}
+
+QString ExtractContent(const QString& line) {
+    static const QLatin1String kContent("CONTENT=\"");
+    const qsizetype at = AsciiUpper(line).indexOf(QLatin1String("CONTENT="));
+    if (at < 0) return {};
+    return QuotedWindow(line, at + kContent.size());
+}
+
+// The page is parsed as single-byte characters; every kind of line break ends a line.
+QStringList SplitPageLines(const QByteArray& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.append(QString::fromLatin1(text.mid(start, i - start)));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.append(QString::fromLatin1(text.mid(start)));
+    return lines;
+}
+
+int StandardComponent(const QString& component) {
+    bool ok = false;
+    const int value = component.toInt(&ok, 10);
+    return ok ? value : 0;
+}
+
+std::optional<double> DecimalNumber(const QString& text) {
+    bool ok = false;
+    const double value = text.toDouble(&ok); // C locale: "." is the decimal separator
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+// A Content-Length value: decimal digits only, within the transfer cap.
+std::optional<qint64> AnnouncedLength(const QByteArray& header) {
+    const QByteArray digits = header.trimmed();
+    if (digits.isEmpty() || digits.size() > 18) return std::nullopt;
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const qint64 length = digits.toLongLong();
+    if (length > TmxWebUpdate::kMaxTransferBytes) return std::nullopt;
+    return length;
+}
+
+std::optional<QByteArray> ExpectedDigest(const QString& hex) {
+    const QByteArray text = hex.trimmed().toLatin1();
+    if (text.size() != 64) return std::nullopt;
+    if (!std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
+        return std::nullopt;
+    return QByteArray::fromHex(text);
+}
+
+bool IsFollowedRedirectStatus(int status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+std::filesystem::path FileSystemPath(const QString& name) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(name.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+#endif
+}
+
+// Moves the finished download over the target name. The rename replaces a file or a link of that
+// name itself and never writes through a link.
+bool ReplaceFile(const QString& from, const QString& to) {
+    std::error_code error;
+    std::filesystem::rename(FileSystemPath(from), FileSystemPath(to), error);
+    return !error;
+}
+
+bool StartDetached(const QString& program, const QStringList& arguments) {
+    return QProcess::startDetached(program, arguments);
+}
+
+void ExitApplication() { QCoreApplication::exit(0); }
+
+} // namespace
+
+void TmxProductInfo::SetURL(const QString& value) {
+    url_ = SchemeLength(value) > 0 ? value : kHttpPrefix + value;
+}
+
+bool IsVersionNewer(const QString& current, const QString& candidate, TmxVersionFormat format) {
+    switch (format) {
+    case vfString:
+        return candidate.compare(current, Qt::CaseSensitive) > 0;
+    case vfNumber: {
+        const std::optional<double> currentNumber = DecimalNumber(current);
+        const std::optional<double> candidateNumber = DecimalNumber(candidate);
+        return currentNumber && candidateNumber && *candidateNumber > *currentNumber;
+    }
+    case vfStandard:
+        break;
+    }
+    // Component by component while the running version has components left; each pass drops one
+    // component of the running version, so the loop ends.
+    QString currentRest = current;
+    QString candidateRest = candidate;
+    for (;;) {
+        const qsizetype currentDot = currentRest.indexOf(QLatin1Char('.'));
+        const qsizetype candidateDot = candidateRest.indexOf(QLatin1Char('.'));
+        const int currentPart = StandardComponent(currentDot < 0 ? currentRest : currentRest.left(currentDot));
+        const int candidatePart = StandardComponent(candidateDot < 0 ? candidateRest : candidateRest.left(candidateDot));
+        if (candidatePart > currentPart) return true;
+        if (candidatePart < currentPart) return false;
+        if (currentDot < 0) return false;
+        currentRest = currentRest.mid(currentDot + 1);
+        if (candidateDot >= 0) candidateRest = candidateRest.mid(candidateDot + 1);
+    }
+}
+
+QString SafeClientFileName(const QString& pageName) {
+    const qsizetype lastSeparator = std::max(pageName.lastIndexOf(QLatin1Char('/')), pageName.lastIndexOf(QLatin1Char('\\')));
+    const QString name = pageName.mid(lastSeparator + 1);
+    // Windows drops trailing dots and spaces, so a name of only those would name the folder.
+    if (std::all_of(name.begin(), name.end(), [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); }))
+        return {};
+    for (QChar c : name)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == QLatin1Char(':')) return {};
+    return name;
+}
+
+TmxWebUpdate::TmxWebUpdate(QObject* owner)
+    : QObject(owner), network_(new QNetworkAccessManager(this)), processStarter_(StartDetached),
+      applicationTerminator_(ExitApplication) {
+    UseSystemProxyExceptLoopback(*network_);
+    connect(network_, &QNetworkAccessManager::authenticationRequired, this,
+            [this](QNetworkReply* reply, QAuthenticator* authenticator) {
+                // Offered once per transfer: a second challenge means the server refused them.
+                static const char* const kOffered = "kalendoCredentialsOffered";
+                if (transferUser_.isEmpty() || reply->property(kOffered).toBool()) return;
+                reply->setProperty(kOffered, true);
+                authenticator->setUser(transferUser_);
+                authenticator->setPassword(transferPassword_);
+            });
+}
+
+TmxWebUpdate::~TmxWebUpdate() { CancelTransfer(); }
+
+QString TmxWebUpdate::Version() const {
+    return QString::asprintf("%d.%d", kComponentVersion >> 8, kComponentVersion & 0xFF);
+}
+
+void TmxWebUpdate::SetProcessStarter(TProcessStarter starter) {
+    processStarter_ = starter ? std::move(starter) : TProcessStarter(StartDetached);
+}
+
+void TmxWebUpdate::SetApplicationTerminator(TApplicationTerminator terminator) {
+    applicationTerminator_ = terminator ? std::move(terminator) : TApplicationTerminator(ExitApplication);
+}
+
+void TmxWebUpdate::CancelTransfer() {
+    aborted_ = true;
+    if (currentWait_) currentWait_->quit();
+}
+
+void TmxWebUpdate::SplitURL(const QString& URL, QString& Host, QString& Path) {
+    const qsizetype schemeLength = SchemeLength(URL);
+    const QString rest = URL.mid(schemeLength);
+    const qsizetype slash = rest.indexOf(QLatin1Char('/'));
+    if (slash >= 0) {
+        Host = rest.left(slash);
+        Path = rest.mid(slash);
+    } else if (schemeLength > 0) {
+        // "http://host" names the host's root page.
+        Host = rest;
+        Path = QStringLiteral("/");
+    } else {
+        Host.clear();
+        Path = rest;
+    }
+}
+
+// The address one transfer fetches. A URL without a host is fetched from the product page's
+// server. A port written in the URL wins; otherwise HTTPPort, except that an https address keeps
+// its own port while HTTPPort has its plain-HTTP default.
+QUrl TmxWebUpdate::TransferURL(const QString& URL) {
+    QString host;
+    QString path;
+    SplitURL(URL, host, path);
+    bool secure = StartsWithNoCase(URL, kHttpsPrefix);
+    if (host.isEmpty()) {
+        QString productPath;
+        SplitURL(productInfo_.URL(), host, productPath);
+        secure = StartsWithNoCase(productInfo_.URL(), kHttpsPrefix);
+    }
+    if (host.isEmpty()) return {};
+    if (!path.startsWith(QLatin1Char('/'))) path.prepend(QLatin1Char('/'));
+    QUrl url(QString(secure ? kHttpsPrefix : kHttpPrefix) + host + path);
+    if (!url.isValid() || url.host().isEmpty()) return {};
+    const int port = static_cast<int>(httpPort_ & 0xFFFF);
+    if (url.port() < 0 && !(secure && port == 80)) url.setPort(port);
+    return url;
+}
+
+bool TmxWebUpdate::FetchURL(const QString& URL, const QString& UserName, const QString& Password,
+                            bool RequireSize, bool ToFile, const QString& FileName,
+                            const QString& ExpectedSHA256) {
+    aborted_ = false;
+    success_ = false;
+    transferUser_ = UserName;
+    transferPassword_ = Password;
+    // Credentials remembered from an earlier transfer must not stand in for the ones given now.
+    network_->clearAccessCache();
+    QPointer<TmxWebUpdate> alive(this);
+    const QUrl url = TransferURL(URL);
+    const bool succeeded = url.isValid() && RunTransfer(url, RequireSize, ToFile, FileName, ExpectedSHA256);
+    if (!alive) return false;
+    success_ = succeeded;
+    // A cancelled transfer is the caller's own doing and stays silent.
+    if (!success_ && !aborted_) DoDownloadError();
+    return success_;
+}
+
+bool TmxWebUpdate::RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, const QString& FileName,
+                               const QString& ExpectedSHA256) {
+    std::optional<QByteArray> expectedDigest;
+    if (ToFile && !ExpectedSHA256.isEmpty()) {
+        expectedDigest = ExpectedDigest(ExpectedSHA256);
+        if (!expectedDigest) return false; // a digest that cannot be checked fails
+    }
+
+    QPointer<TmxWebUpdate> alive(this);
+    QPointer<QNetworkReply> reply = network_->get(MakeUpdateRequest(url));
+    const auto releaseReply = qScopeGuard([&reply] {
+        if (!reply) return;
+        reply->abort();
+        reply->deleteLater();
+    });
+
+    // Wait for the final response's headers (redirections are followed inside the reply).
+    const auto headersArrived = [&reply] {
+        if (reply->isFinished() || reply->bytesAvailable() > 0) return true;
+        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+        return status.isValid() && !IsFollowedRedirectStatus(status.toInt());
+    };
+    while (!headersArrived()) {
+        if (WaitForActivity(reply) != WaitResult::Activity || !alive || !reply) return false;
+    }
+    if (aborted_) return false;
+
+    const bool lengthKnown = reply->hasRawHeader("Content-Length");
+    qint64 announcedLength = 0;
+    if (lengthKnown) {
+        const std::optional<qint64> length = AnnouncedLength(reply->rawHeader("Content-Length"));
+        if (!length) return false;
+        announcedLength = *length;
+        totalSize_ = static_cast<qint32>(announcedLength);
+    } else if (RequireSize) {
+        return false;
+    }
+
+    downloaded_ = 0;
+    std::unique_ptr<QTemporaryFile> partFile;
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    QByteArray text;
+    if (ToFile) {
+        // The download grows under a temporary name beside the target, which only a complete and
+        // verified file replaces; a failure leaves the target as it was.
+        const QFileInfo target(FileName);
+        partFile = std::make_unique<QTemporaryFile>(target.absolutePath() + QLatin1String("/.") + target.fileName() +
+                                                    QLatin1String(".XXXXXX.part"));
+        if (!partFile->open()) return false;
+    }
+
+    std::array<char, kReadChunk> buffer{};
+    for (;;) {
+        if (aborted_) return false;
+        if (reply->bytesAvailable() == 0) {
+            if (reply->isFinished()) break;
+            if (WaitForActivity(reply) != WaitResult::Activity || !alive || !reply) return false;
+            continue;
+        }
+        const qint64 received = reply->read(buffer.data(), kReadChunk);
+        if (received <= 0) break;
+        if (downloaded_ + received > kMaxTransferBytes) return false;
+        if (lengthKnown && downloaded_ + received > announcedLength) return false;
+        lastRead_ = static_cast<qint32>(received);
+        if (ToFile) {
+            if (partFile->write(buffer.data(), received) != received) return false;
+            digest.addData(QByteArrayView(buffer.data(), received));
+        } else {
+            text.append(buffer.data(), received);
+        }
+        downloaded_ += lastRead_;
+        DoDownload();
+        if (!alive) return false;
+        QCoreApplication::processEvents();
+        if (!alive || !reply) return false;
+    }
+
+    if (reply->error() != QNetworkReply::NoError) return false;
+    if (lengthKnown && downloaded_ != announcedLength) return false;
+    if (!ToFile) {
+        if (downloaded_ == 0) return false;
+        pageLines_ = SplitPageLines(text);
+        return true;
+    }
+    if (expectedDigest && digest.result() != *expectedDigest) return false;
+    if (!partFile->flush()) return false;
+    partFile->close();
+    if (!ReplaceFile(partFile->fileName(), FileName)) return false;
+    partFile->setAutoRemove(false);
+    return true;
+}
+
+TmxWebUpdate::WaitResult TmxWebUpdate::WaitForActivity(QNetworkReply* reply) {
+    QEventLoop loop;
+    QTimer stallTimer;
+    stallTimer.setSingleShot(true);
+    bool stalled = false;
+    connect(&stallTimer, &QTimer::timeout, &loop, [&] {
+        stalled = true;
+        loop.quit();
+    });
+    connect(reply, &QNetworkReply::readyRead, &loop, &QEventLoop::quit);
+    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    connect(reply, &QNetworkReply::metaDataChanged, &loop, &QEventLoop::quit);
+    connect(reply, &QNetworkReply::redirected, &loop, &QEventLoop::quit);
+    QPointer<TmxWebUpdate> alive(this);
+    QEventLoop* const outerWait = currentWait_;
+    currentWait_ = &loop;
+    stallTimer.start(stallTimeout_);
+    loop.exec();
+    if (!alive) return WaitResult::Cancelled;
+    currentWait_ = outerWait;
+    if (aborted_) return WaitResult::Cancelled;
+    return stalled ? WaitResult::Stalled : WaitResult::Activity;
+}
+
+void TmxWebUpdate::ClearPageValues() {
+    for (QString* value : {&pageAuthor_, &pageEmail_, &clientSideName_, &downloadURL_, &pageProductName_,
+                           &redirectionURL_, &pageRunParameters_, &newVersion_, &pageSHA256_})
+        value->clear();
+}
+
+void TmxWebUpdate::GetInfo() {
+    QStringList pagesRead;
+    for (;;) {
+        for (QString* value : {&newVersion_, &downloadURL_, &pageAuthor_, &pageEmail_, &pageProductName_,
+                               &pageRunParameters_, &pageSHA256_})
+            value->clear();
+        const QString url = redirectionURL_.isEmpty() ? productInfo_.URL() : redirectionURL_;
+        const QString page = TransferURL(url).toString();
+        if (pagesRead.size() >= kMaxPageChain || pagesRead.contains(page)) {
+            // A page naming itself, a ring of pages or an endless chain never ends in a page to
+            // use: a failed page read.
+            ClearPageValues();
+            success_ = false;
+            DoDownloadError();
+            return;
+        }
+        pagesRead.append(page);
+        if (!FetchURL(url, userName_, password_, false, false)) return;
+        ParseInfoTags();
+        if (redirectionURL_.isEmpty()) return;
+    }
+}
+
+void TmxWebUpdate::ParseInfoTags() {
+    ClearPageValues();
+    const std::array<std::pair<const QString*, QString*>, 9> entries{{
+        {&tagInfo_.ProductName, &pageProductName_},
+        {&tagInfo_.ClientFileName, &clientSideName_},
+        {&tagInfo_.Version, &newVersion_},
+        {&tagInfo_.Author, &pageAuthor_},
+        {&tagInfo_.Email, &pageEmail_},
+        {&tagInfo_.Download, &downloadURL_},
+        {&tagInfo_.Redirection, &redirectionURL_},
+        {&tagInfo_.RunParameters, &pageRunParameters_},
+        {&tagInfo_.SHA256, &pageSHA256_},
+    }};
+    static const QLatin1String kMetaName("META NAME");
+    for (const QString& line : pageLines_) {
+        const qsizetype at = line.indexOf(kMetaName);
+        if (at < 0) continue;
+        const QString name = QuotedWindow(line, at + kMetaName.size() + 2); // after META NAME="
+        if (name.isEmpty()) continue;
+        for (const auto& [tag, value] : entries)
+            if (name == *tag) *value = ExtractContent(line);
+    }
+}
+
+bool TmxWebUpdate::IsNewerVersion() {
+    const bool newer = IsVersionNewer(productInfo_.Version(), newVersion_, productInfo_.VersionFormat());
+    if (!newer) DoNoUpdateFound();
+    return newer;
+}
+
+QString TmxWebUpdate::GetDefaultClientFileName() {
+    const QString name = SafeClientFileName(clientSideName_);
+    if (name.isEmpty()) return {};
+    QString folder = targetFolder_;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::toNativeSeparators(QDir::tempPath());
+    if (folder.isEmpty()) return {};
+    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\'))) folder += QDir::separator();
+    return folder + name;
+}
+
+void TmxWebUpdate::DownloadUpdate() {
+    success_ = false;
+    clientFile_ = GetDefaultClientFileName();
+    // An unusable file name or no download address: nothing to fetch, and nothing to announce.
+    if (clientFile_.isEmpty() || downloadURL_.isEmpty()) {
+        DoDownloadError();
+        return;
+    }
+    DoGetClientFileName(clientFile_);
+    if (clientFile_.isEmpty()) {
+        DoDownloadError();
+        return;
+    }
+    const QFileInfo existing(clientFile_);
+    if (existing.exists() || existing.isSymLink()) {
+        bool overwrite = options_.Contains(uoOverwrite);
+        DoClientFileExists(clientFile_, overwrite);
+        if (!overwrite) {
+            DoDownloadError();
+            return;
+        }
+    }
+    DoBeforeDownload(clientFile_);
+    FetchURL(downloadURL_, userName_, password_, true, true, clientFile_, pageSHA256_);
+    DoAfterDownload(clientFile_);
+}
+
+bool TmxWebUpdate::ShowInfo() {
+    bool showInfo = true;
+    bool checkForUpdate = true;
+    DoBeforeShowInfo(showInfo, checkForUpdate);
+    if (!showInfo) return true;
+    if (!infoWindow_) infoWindow_ = std::make_unique<Tfrm_ShowInfoUpdate>();
+    infoWindow_->chk_FutureUpdate->setChecked(checkForUpdate);
+    infoWindow_->btn_OK->setText(infoCaption_.OkButton);
+    infoWindow_->btn_Cancel->setText(infoCaption_.CancelButton);
+    infoWindow_->chk_FutureUpdate->setText(infoCaption_.CheckForUpdate);
+    infoWindow_->Navigate(TransferURL(redirectionURL_.isEmpty() ? productInfo_.URL() : redirectionURL_));
+    const bool accepted = infoWindow_->exec() == QDialog::Accepted;
+    DoAfterShowInfo(infoWindow_->chk_FutureUpdate->isChecked());
+    return accepted;
+}
+
+void TmxWebUpdate::StartDownloadedFile() {
+    // The page's parameters become separate arguments; no shell ever sees them.
+    if (!processStarter_(clientFile_, QProcess::splitCommand(pageRunParameters_))) DoCannotExecute();
+}
+
+bool TmxWebUpdate::CheckForNewVersion() {
+    if (busy_) return false;
+    busy_ = true;
+    const auto clearBusy = qScopeGuard([this] { busy_ = false; });
+    redirectionURL_.clear();
+    DoBeforeGetInfo();
+    GetInfo();
+    DoAfterGetInfo();
+    if (pageProductName_.isEmpty() || newVersion_.isEmpty()) {
+        DoDownloadError();
+        success_ = false;
+    }
+    if (!success_) return false;
+    if (!IsNewerVersion()) return false;
+    bool canUpdate = true;
+    DoUpdateAvailable(productInfo_.Version(), newVersion_, canUpdate);
+    if (!canUpdate) return false;
+    if (!ShowInfo()) return false;
+    DownloadUpdate();
+    if (!success_) return false;
+    if (options_.Contains(uoRunUpdate)) {
+        StartDownloadedFile();
+        if (options_.Contains(uoTerminate)) applicationTerminator_();
+    }
+    return true;
+}
+
+void TmxWebUpdate::DoDownload() {
+    if (OnDownload) OnDownload(this, totalSize_, downloaded_);
+}
+
+void TmxWebUpdate::DoDownloadError() {
+    if (OnDownloadError) OnDownloadError(this);
+}
+
+void TmxWebUpdate::DoBeforeDownload(const QString& FileName) {
+    if (OnBeforeDownload) OnBeforeDownload(this, FileName);
+}
+
+void TmxWebUpdate::DoAfterDownload(const QString& FileName) {
+    if (OnAfterDownload) OnAfterDownload(this, FileName);
+}
+
+void TmxWebUpdate::DoNoUpdateFound() {
+    if (OnNoUpdateFound) OnNoUpdateFound(this);
+}
+
+void TmxWebUpdate::DoAfterGetInfo() {
+    if (OnAfterGetInfo) OnAfterGetInfo(this);
+}
+
+void TmxWebUpdate::DoBeforeGetInfo() {
+    if (OnBeforeGetInfo) OnBeforeGetInfo(this);
+}
+
+void TmxWebUpdate::DoCannotExecute() {
+    if (OnCannotExecute) OnCannotExecute(this);
+}
+
+void TmxWebUpdate::DoUpdateAvailable(const QString& ActualVersion, const QString& NewVersion, bool& CanUpdate) {
+    if (OnUpdateAvailable) OnUpdateAvailable(this, ActualVersion, NewVersion, CanUpdate);
+}
+
+void TmxWebUpdate::DoGetClientFileName(QString& FileName) {
+    if (OnGetClientFileName) OnGetClientFileName(this, FileName);
+}
+
+void TmxWebUpdate::DoClientFileExists(QString& FileName, bool& Overwrite) {
+    if (OnClientFileExists) OnClientFileExists(this, FileName, Overwrite);
+}
+
+void TmxWebUpdate::DoBeforeShowInfo(bool& ShowInfo, bool& CheckForUpdate) {
+    if (OnBeforeShowInfo) OnBeforeShowInfo(this, ShowInfo, CheckForUpdate);
+}
+
+void TmxWebUpdate::DoAfterShowInfo(bool CheckForUpdate) {
+    if (OnAfterShowInfo) OnAfterShowInfo(this, CheckForUpdate);
+}
+
+} // namespace kalendo::update

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QString>
+#include <QTcpServer>
+
+#include <functional>
+
+class QTcpSocket;
+
+namespace kalendo::update::testing {
+
+// One scripted answer of the test server.
+struct ScriptedResponse {
+    int status = 200;
+    QList<QPair<QByteArray, QByteArray>> headers;
+    QByteArray body;
+    // Content-Length: the body's length unless omitted or replaced by a given text.
+    bool omitLength = false;
+    QByteArray announcedLength;
+    // Body bytes sent before the server falls silent and keeps the connection open; -1 sends all.
+    qsizetype stallAfter = -1;
+};
+
+struct RecordedRequest {
+    QByteArray method;
+    QByteArray target;
+    QHash<QByteArray, QByteArray> headers; // names in lower case
+};
+
+// A small HTTP/1.1 server on 127.0.0.1 for the update tests: every request is answered from a
+// script by its path and then the connection is closed; unknown paths get 404.
+class TestHttpServer : public QObject {
+public:
+    using Handler = std::function<ScriptedResponse(const RecordedRequest&)>;
+
+    TestHttpServer();
+    ~TestHttpServer() override;
+
+    quint16 Port() const { return server_.serverPort(); }
+    // "http://127.0.0.1:<port><path>"
+    QString Url(const QString& path) const;
+
+    void Serve(const QByteArray& path, const ScriptedResponse& response);
+    void ServeWith(const QByteArray& path, Handler handler);
+    void ServeHtml(const QByteArray& path, const QByteArray& html);
+    void Redirect(const QByteArray& path, const QByteArray& location, int status = 302);
+
+    const QList<RecordedRequest>& Requests() const { return requests_; }
+    int RequestCount(const QByteArray& path) const;
+
+    // A port on 127.0.0.1 that nothing listens on.
+    static quint16 UnusedPort();
+
+private:
+    void Accept();
+    void ReadRequest(QTcpSocket* socket);
+    void Answer(QTcpSocket* socket, const ScriptedResponse& response);
+
+    QTcpServer server_;
+    QHash<QByteArray, Handler> routes_;
+    QHash<QTcpSocket*, QByteArray> pending_;
+    QList<RecordedRequest> requests_;
+};
+
+// A page that carries the given entries as META lines the checker reads.
+QByteArray UpdatePage(const QList<QPair<QString, QString>>& entries);
+
+} // namespace kalendo::update::testing

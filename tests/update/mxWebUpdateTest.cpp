@@ -1,0 +1,682 @@
+#include "update/mxWebUpdate.h"
+
+#include "update/TestHttpServer.h"
+#include "update/UpdateTestSupport.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kalendo::update {
+namespace {
+
+using testing::InfoWindowAnswer;
+using testing::ScriptedResponse;
+using testing::TestHttpServer;
+using testing::UpdatePage;
+using Entries = QList<QPair<QString, QString>>;
+using Events = std::vector<std::string>;
+
+QByteArray Installer(int size = 5000) {
+    QByteArray bytes;
+    for (int i = 0; i < size; ++i) bytes.append(static_cast<char>('A' + i % 26));
+    return bytes;
+}
+
+Entries StandardEntries() {
+    return {{"mxProduct", "Kalendo"},
+            {"mxVersion", "2.75"},
+            {"mxClientSideName", "kalendo32_275.exe"},
+            {"mxDownload", "/files/kalendo32_275.exe"},
+            {"mxRunParameters", "/S"}};
+}
+
+Entries With(Entries entries, const QString& name, const QString& value) {
+    for (auto& entry : entries)
+        if (entry.first == name) {
+            entry.second = value;
+            return entries;
+        }
+    entries.append({name, value});
+    return entries;
+}
+
+QByteArray ReadFile(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void WriteFile(const QString& name, const QByteArray& bytes) {
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A checker against the test server with every event recorded and the process start and the
+// application's end captured.
+class WebUpdateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(base.isValid());
+        ASSERT_TRUE(QDir(base.path()).mkdir("downloads"));
+        checker.ProductInfo().SetURL(server.Url("/newkalendo.htm"));
+        checker.ProductInfo().SetVersion("2.74");
+        checker.SetOptions({uoRunUpdate, uoTerminate, uoOverwrite});
+        checker.SetTargetFolder(folder);
+        checker.SetStallTimeout(std::chrono::seconds(3));
+        checker.SetProcessStarter([this](const QString& program, const QStringList& arguments) {
+            started.append(program);
+            startedArguments = arguments;
+            return startSucceeds;
+        });
+        checker.SetApplicationTerminator([this] { ++terminations; });
+        checker.OnBeforeGetInfo = [this](QObject*) { events.push_back("BeforeGetInfo"); };
+        checker.OnAfterGetInfo = [this](QObject*) { events.push_back("AfterGetInfo"); };
+        checker.OnNoUpdateFound = [this](QObject*) { events.push_back("NoUpdateFound"); };
+        checker.OnDownloadError = [this](QObject*) { events.push_back("DownloadError"); };
+        checker.OnCannotExecute = [this](QObject*) { events.push_back("CannotExecute"); };
+        checker.OnUpdateAvailable = [this](QObject*, const QString& actual, const QString& newer, bool& canUpdate) {
+            events.push_back("UpdateAvailable " + actual.toStdString() + " " + newer.toStdString());
+            canUpdate = acceptUpdate;
+        };
+        checker.OnBeforeShowInfo = [this](QObject*, bool& showInfo, bool&) {
+            events.push_back("BeforeShowInfo");
+            showInfo = showInfoWindow;
+        };
+        checker.OnAfterShowInfo = [this](QObject*, bool checked) {
+            events.push_back(checked ? "AfterShowInfo checked" : "AfterShowInfo unchecked");
+        };
+        checker.OnGetClientFileName = [this](QObject*, QString&) { events.push_back("GetClientFileName"); };
+        checker.OnBeforeDownload = [this](QObject*, const QString&) { events.push_back("BeforeDownload"); };
+        checker.OnAfterDownload = [this](QObject*, const QString&) { events.push_back("AfterDownload"); };
+    }
+
+    void ServeUpdate(const Entries& entries = StandardEntries(), const QByteArray& installer = Installer()) {
+        server.ServeHtml("/newkalendo.htm", UpdatePage(entries));
+        ScriptedResponse response;
+        response.body = installer;
+        server.Serve("/files/kalendo32_275.exe", response);
+    }
+
+    QStringList FolderEntries() const {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+    QString Target() const { return folder + "/kalendo32_275.exe"; }
+
+    TestHttpServer server;
+    QTemporaryDir base;
+    QString folder = base.path() + "/downloads";
+    TmxWebUpdate checker;
+    Events events;
+    QStringList started;
+    QStringList startedArguments;
+    bool startSucceeds = true;
+    bool acceptUpdate = true;
+    bool showInfoWindow = false;
+    int terminations = 0;
+};
+
+const Events kUnreadablePage{"BeforeGetInfo", "DownloadError", "AfterGetInfo", "DownloadError"};
+const Events kDownloaded{"BeforeGetInfo",  "AfterGetInfo",   "UpdateAvailable 2.74 2.75", "BeforeShowInfo",
+                         "GetClientFileName", "BeforeDownload", "AfterDownload"};
+const Events kFailedDownload{"BeforeGetInfo",     "AfterGetInfo",   "UpdateAvailable 2.74 2.75", "BeforeShowInfo",
+                             "GetClientFileName", "BeforeDownload", "DownloadError",             "AfterDownload"};
+
+TEST(WebUpdateSettings, startWithThePublishedDefaults) {
+    TmxWebUpdate checker;
+    EXPECT_EQ(checker.Version(), "1.21");
+    EXPECT_EQ(checker.Options(), (TmxUpdateOptions{uoRunUpdate, uoTerminate}));
+    EXPECT_EQ(checker.HTTPPort(), 80u);
+    EXPECT_EQ(checker.ProductInfo().URL(), "http://");
+    EXPECT_EQ(checker.ProductInfo().Version(), "1.0");
+    EXPECT_EQ(checker.ProductInfo().VersionFormat(), vfStandard);
+    EXPECT_EQ(checker.TagInfo().ClientFileName, "mxClientSideName");
+    EXPECT_EQ(checker.InfoCaption().CheckForUpdate, "C&heck for updates in the future");
+    EXPECT_EQ((TmxUpdateOptions{uoRunUpdate, uoOverwrite}).Bits(), 0b101);
+}
+
+TEST(ProductInfoURL, getsHttpInFrontOnlyWhenItHasNoScheme) {
+    const struct {
+        const char* meaning;
+        QString given;
+        QString kept;
+    } rows[] = {
+        {"host and path without scheme", "www.marrowby.example/newkalendo.htm",
+         "http://www.marrowby.example/newkalendo.htm"},
+        {"upper-case scheme is left alone", "HTTP://www.marrowby.example/a.htm", "HTTP://www.marrowby.example/a.htm"},
+        {"https is used as it is", "https://www.marrowby.example/a.htm", "https://www.marrowby.example/a.htm"},
+        {"empty becomes the bare scheme", "", "http://"},
+    };
+    for (const auto& row : rows) {
+        TmxProductInfo info;
+        info.SetURL(row.given);
+        EXPECT_EQ(info.URL(), row.kept) << row.meaning;
+    }
+}
+
+TEST(SplitURL, separatesHostAndPath) {
+    const struct {
+        const char* meaning;
+        QString url, host, path;
+    } rows[] = {
+        {"scheme, host and path", "http://www.marrowby.example/dir/page.htm", "www.marrowby.example", "/dir/page.htm"},
+        {"https address", "https://www.marrowby.example/dir/page.htm", "www.marrowby.example", "/dir/page.htm"},
+        {"port stays with the host", "http://127.0.0.1:8080/a.htm", "127.0.0.1:8080", "/a.htm"},
+        {"absolute path has no host", "/files/setup.exe", "", "/files/setup.exe"},
+        {"bare file name has no host", "setup.exe", "", "setup.exe"},
+        {"host without path names its root", "http://www.marrowby.example", "www.marrowby.example", "/"},
+        {"an address inside the query does not cut the host", "www.marrowby.example/go?to=http://x",
+         "www.marrowby.example", "/go?to=http://x"},
+    };
+    TmxWebUpdate checker;
+    for (const auto& row : rows) {
+        QString host = "stale", path = "stale";
+        checker.SplitURL(row.url, host, path);
+        EXPECT_EQ(host, row.host) << row.meaning;
+        EXPECT_EQ(path, row.path) << row.meaning;
+    }
+}
+
+TEST_F(WebUpdateTest, parseInfoTags_matchesTheMetaLinesAsPlainText) {
+    const QByteArray long254(254, 'v'), long255(255, 'v');
+    const struct {
+        const char* meaning;
+        QByteArray page;
+        QString version;
+    } rows[] = {
+        {"upper-case META NAME and CONTENT", "<META NAME=\"mxVersion\" CONTENT=\"2.75\">", "2.75"},
+        {"lower-case meta name is not found", "<meta name=\"mxVersion\" content=\"2.75\">", ""},
+        {"content= in any case", "<META NAME=\"mxVersion\" content=\"2.75\">", "2.75"},
+        {"spaces around the equals sign", "<META NAME = \"mxVersion\" CONTENT=\"2.75\">", ""},
+        {"name compared case-sensitively", "<META NAME=\"MXVERSION\" CONTENT=\"2.75\">", ""},
+        {"second entry on a line ignored",
+         "<META NAME=\"mxProduct\" CONTENT=\"K\"><META NAME=\"mxVersion\" CONTENT=\"2.75\">", ""},
+        {"later line overwrites", "<META NAME=\"mxVersion\" CONTENT=\"2.75\">\n<META NAME=\"mxVersion\" CONTENT=\"2.76\">",
+         "2.76"},
+        {"value keeps its case", "<META NAME=\"mxVersion\" CONTENT=\"2.75Beta\">", "2.75Beta"},
+        {"value without closing quote", "<META NAME=\"mxVersion\" CONTENT=\"2.75>", ""},
+        {"254-character value", "<META NAME=\"mxVersion\" CONTENT=\"" + long254 + "\">", QString(long254)},
+        {"255-character value", "<META NAME=\"mxVersion\" CONTENT=\"" + long255 + "\">", ""},
+        {"entry without CONTENT", "<META NAME=\"mxVersion\" TITLE=\"2.75\">", ""},
+        {"lines split at a lone carriage return", "<HEAD>\r<META NAME=\"mxVersion\" CONTENT=\"2.75\">\r</HEAD>", "2.75"},
+        {"sharp s before CONTENT does not shift the value", "<META NAME=\"mxVersion\" LANG=\"\xDF\" CONTENT=\"2.75\">",
+         "2.75"},
+    };
+    for (const auto& row : rows) {
+        server.ServeHtml("/page.htm", row.page);
+        ASSERT_TRUE(checker.FetchURL(server.Url("/page.htm"), {}, {}, false, false)) << row.meaning;
+        checker.ParseInfoTags();
+        EXPECT_EQ(checker.NewVersion(), row.version) << row.meaning;
+    }
+}
+
+TEST_F(WebUpdateTest, parseInfoTags_fillsEveryPageValueByItsTagName) {
+    checker.TagInfo().Version = "ver";
+    server.ServeHtml("/page.htm", UpdatePage({{"mxProduct", "Kalendo"},
+                                              {"mxClientSideName", "k.exe"},
+                                              {"ver", "2.75"},
+                                              {"mxVersion", "9.99"},
+                                              {"mxAuthor", "Marrowby"},
+                                              {"mxEmail", "a@marrowby.example"},
+                                              {"mxDownload", "/k.exe"},
+                                              {"mxRedirection", "/next.htm"},
+                                              {"mxRunParameters", "/S"},
+                                              {"mxSHA256", "ab"}}));
+    ASSERT_TRUE(checker.FetchURL(server.Url("/page.htm"), {}, {}, false, false));
+    checker.ParseInfoTags();
+    EXPECT_EQ(checker.PageProductName(), "Kalendo");
+    EXPECT_EQ(checker.ClientSideName(), "k.exe");
+    EXPECT_EQ(checker.NewVersion(), "2.75");
+    EXPECT_EQ(checker.PageAuthor(), "Marrowby");
+    EXPECT_EQ(checker.PageEmail(), "a@marrowby.example");
+    EXPECT_EQ(checker.DownloadURL(), "/k.exe");
+    EXPECT_EQ(checker.RedirectionURL(), "/next.htm");
+    EXPECT_EQ(checker.PageRunParameters(), "/S");
+    EXPECT_EQ(checker.PageSHA256(), "ab");
+}
+
+TEST(IsVersionNewer, comparesByTheChosenFormat) {
+    const struct {
+        const char* meaning;
+        QString current, candidate;
+        TmxVersionFormat format;
+        bool newer;
+    } rows[] = {
+        {"same version", "2.74", "2.74", vfStandard, false},
+        {"next minor", "2.74", "2.75", vfStandard, true},
+        {"2.8 reads as minor 8", "2.74", "2.8", vfStandard, false},
+        {"third component never reached", "2.74", "2.74.1", vfStandard, false},
+        {"next major", "2.74", "3", vfStandard, true},
+        {"older major", "2.74", "1.99", vfStandard, false},
+        {"third component of a three-part version", "2.74.1", "2.74.2", vfStandard, true},
+        {"non-number component counts as 0", "2.74", "2.75beta", vfStandard, false},
+        {"garbage version", "2.74", "abc", vfStandard, false},
+        {"string order: 2.8 after 2.74", "2.74", "2.8", vfString, true},
+        {"string order: 2.10 before 2.9", "2.9", "2.10", vfString, false},
+        {"string order is case-sensitive", "a", "B", vfString, false},
+        {"number 2.8 above 2.74", "2.74", "2.8", vfNumber, true},
+        {"number equal with trailing zero", "2.74", "2.740", vfNumber, false},
+        {"comma is no decimal separator", "2.74", "2,8", vfNumber, false},
+        {"unreadable page version", "2.74", "abc", vfNumber, false},
+        {"unreadable running version", "abc", "3", vfNumber, false},
+        {"infinity is no version", "2.74", "inf", vfNumber, false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(IsVersionNewer(row.current, row.candidate, row.format), row.newer) << row.meaning;
+}
+
+TEST(SafeClientFileName, keepsOnlyAUsableLastComponent) {
+    const struct {
+        const char* meaning;
+        QString given, kept;
+    } rows[] = {
+        {"plain name", "kalendo32_275.exe", "kalendo32_275.exe"},
+        {"parent steps", "../../x", "x"},
+        {"absolute path", "/etc/x", "x"},
+        {"backslash parent step", "..\\x", "x"},
+        {"Windows path", "C:\\Windows\\x.exe", "x.exe"},
+        {"dot file", ".hidden", ".hidden"},
+        {"empty", "", ""},
+        {"current folder", ".", ""},
+        {"parent folder", "..", ""},
+        {"ends at a parent step", "a/..", ""},
+        {"ends with a slash", "dir/", ""},
+        {"dots only", "...", ""},
+        {"drive-relative name", "c:evil.exe", ""},
+        {"line break inside", "x\ny.exe", ""},
+    };
+    for (const auto& row : rows) EXPECT_EQ(SafeClientFileName(row.given), row.kept) << row.meaning;
+}
+
+TEST_F(WebUpdateTest, defaultClientFileName_usesTheTargetFolderElseTheTemporaryFolder) {
+    server.ServeHtml("/page.htm", UpdatePage({{"mxClientSideName", "k.exe"}}));
+    ASSERT_TRUE(checker.FetchURL(server.Url("/page.htm"), {}, {}, false, false));
+    checker.ParseInfoTags();
+    EXPECT_EQ(QDir::fromNativeSeparators(checker.GetDefaultClientFileName()), folder + "/k.exe");
+    checker.SetTargetFolder(folder + "/");
+    EXPECT_EQ(QDir::fromNativeSeparators(checker.GetDefaultClientFileName()), folder + "/k.exe");
+    checker.SetTargetFolder(folder + "/missing");
+    EXPECT_EQ(QDir::fromNativeSeparators(checker.GetDefaultClientFileName()), QDir::tempPath() + "/k.exe");
+}
+
+TEST_F(WebUpdateTest, noServer_reportsTheErrorTwice) {
+    checker.ProductInfo().SetURL(QString("http://127.0.0.1:%1/newkalendo.htm").arg(TestHttpServer::UnusedPort()));
+    EXPECT_FALSE(checker.CheckForNewVersion());
+    EXPECT_EQ(events, kUnreadablePage);
+    EXPECT_FALSE(checker.Busy());
+}
+
+TEST_F(WebUpdateTest, incompletePages_endTheCheckWithTheRightEvent) {
+    const struct {
+        const char* meaning;
+        Entries entries;
+        Events events;
+    } rows[] = {
+        {"no product entry", {{"mxVersion", "2.75"}}, {"BeforeGetInfo", "AfterGetInfo", "DownloadError"}},
+        {"no version entry", {{"mxProduct", "Kalendo"}}, {"BeforeGetInfo", "AfterGetInfo", "DownloadError"}},
+        {"same version", With(StandardEntries(), "mxVersion", "2.74"), {"BeforeGetInfo", "AfterGetInfo", "NoUpdateFound"}},
+        {"lower-case meta lines", {}, {"BeforeGetInfo", "AfterGetInfo", "DownloadError"}},
+    };
+    for (const auto& row : rows) {
+        events.clear();
+        QByteArray page = UpdatePage(row.entries);
+        if (row.entries.isEmpty()) page = UpdatePage(StandardEntries()).replace("META NAME", "meta name");
+        server.ServeHtml("/newkalendo.htm", page);
+        EXPECT_FALSE(checker.CheckForNewVersion()) << row.meaning;
+        EXPECT_EQ(events, row.events) << row.meaning;
+    }
+    EXPECT_EQ(server.RequestCount("/files/kalendo32_275.exe"), 0);
+}
+
+TEST_F(WebUpdateTest, declinedUpdate_showsNoWindowAndDownloadsNothing) {
+    ServeUpdate();
+    acceptUpdate = false;
+    EXPECT_FALSE(checker.CheckForNewVersion());
+    EXPECT_EQ(events, (Events{"BeforeGetInfo", "AfterGetInfo", "UpdateAvailable 2.74 2.75"}));
+    EXPECT_EQ(server.RequestCount("/files/kalendo32_275.exe"), 0);
+}
+
+TEST_F(WebUpdateTest, infoWindowCancel_downloadsNothing) {
+    ServeUpdate();
+    showInfoWindow = true;
+    InfoWindowAnswer answer(false);
+    EXPECT_FALSE(checker.CheckForNewVersion());
+    EXPECT_EQ(answer.Answered(), 1);
+    EXPECT_EQ(events.back(), "AfterShowInfo checked");
+    EXPECT_EQ(server.RequestCount("/files/kalendo32_275.exe"), 0);
+}
+
+TEST_F(WebUpdateTest, acceptedUpdate_downloadsStartsTheInstallerAndEndsTheApplication) {
+    ServeUpdate(With(StandardEntries(), "mxRunParameters", "/S /D=C:\\Kalendo $HOME;rm -rf ~"));
+    int steps = 0;
+    qint32 lastDownloaded = 0;
+    checker.OnDownload = [&](QObject*, qint32 total, qint32 downloaded) {
+        if (total != 5000) return; // the page's own steps
+        ++steps;
+        EXPECT_LE(downloaded - lastDownloaded, 1025);
+        EXPECT_EQ(checker.LastRead(), downloaded - lastDownloaded);
+        lastDownloaded = downloaded;
+    };
+    EXPECT_TRUE(checker.CheckForNewVersion());
+    EXPECT_EQ(events, kDownloaded);
+    EXPECT_EQ(steps, 5);
+    EXPECT_EQ(lastDownloaded, 5000);
+    EXPECT_EQ(ReadFile(Target()), Installer());
+    EXPECT_EQ(FolderEntries(), QStringList{"kalendo32_275.exe"});
+    EXPECT_EQ(started, QStringList{checker.ClientFile()});
+    EXPECT_EQ(QDir::fromNativeSeparators(checker.ClientFile()), Target());
+    EXPECT_EQ(startedArguments, (QStringList{"/S", "/D=C:\\Kalendo", "$HOME;rm", "-rf", "~"}));
+    EXPECT_EQ(terminations, 1);
+    EXPECT_FALSE(checker.Busy());
+}
+
+TEST_F(WebUpdateTest, runAndTerminateOptions_decideWhatFollowsTheDownload) {
+    const struct {
+        const char* meaning;
+        TmxUpdateOptions options;
+        bool startWorks;
+        int starts, terminations;
+        Events tail;
+    } rows[] = {
+        {"neither option", {uoOverwrite}, true, 0, 0, {"AfterDownload"}},
+        {"terminate alone is ignored", {uoTerminate, uoOverwrite}, true, 0, 0, {"AfterDownload"}},
+        {"run without terminate", {uoRunUpdate, uoOverwrite}, true, 1, 0, {"AfterDownload"}},
+        {"start fails, still ends", {uoRunUpdate, uoTerminate, uoOverwrite}, false, 1, 1, {"AfterDownload", "CannotExecute"}},
+    };
+    ServeUpdate();
+    for (const auto& row : rows) {
+        events.clear();
+        started.clear();
+        terminations = 0;
+        checker.SetOptions(row.options);
+        startSucceeds = row.startWorks;
+        EXPECT_TRUE(checker.CheckForNewVersion()) << row.meaning;
+        EXPECT_EQ(started.size(), row.starts) << row.meaning;
+        EXPECT_EQ(terminations, row.terminations) << row.meaning;
+        EXPECT_EQ(Events(events.end() - static_cast<long>(row.tail.size()), events.end()), row.tail) << row.meaning;
+    }
+}
+
+TEST_F(WebUpdateTest, infoWindow_showsTheProductPageEvenAfterARedirectionChain) {
+    const QString third = server.Url("/third.htm");
+    server.ServeHtml("/newkalendo.htm", UpdatePage({{"mxRedirection", "/second.htm"}, {"mxVersion", "9"}}));
+    server.ServeHtml("/second.htm", UpdatePage({{"mxRedirection", third}}));
+    server.ServeHtml("/third.htm", UpdatePage(StandardEntries()));
+    server.Serve("/files/kalendo32_275.exe", ScriptedResponse{200, {}, Installer(), false, {}, -1});
+    showInfoWindow = true;
+    InfoWindowAnswer answer(true);
+    EXPECT_TRUE(checker.CheckForNewVersion());
+    EXPECT_EQ(checker.NewVersion(), "2.75");
+    ASSERT_NE(checker.InfoWindow(), nullptr);
+    EXPECT_EQ(checker.InfoWindow()->NavigatedURL(), QUrl(server.Url("/newkalendo.htm")));
+    EXPECT_EQ(server.RequestCount("/third.htm"), 1);
+}
+
+TEST_F(WebUpdateTest, brokenPageChains_areFailedPageReads) {
+    server.ServeHtml("/self.htm", UpdatePage(With(StandardEntries(), "mxRedirection", "/self.htm")));
+    server.ServeHtml("/ring-a.htm", UpdatePage(With(StandardEntries(), "mxRedirection", "/ring-b.htm")));
+    server.ServeHtml("/ring-b.htm", UpdatePage(With(StandardEntries(), "mxRedirection", "/ring-a.htm")));
+    for (int page = 1; page <= 11; ++page) {
+        const Entries entries = page == 11 ? StandardEntries() : Entries{{"mxRedirection", QString("/chain%1.htm").arg(page + 1)}};
+        server.ServeHtml(QString("/chain%1.htm").arg(page).toLatin1(), UpdatePage(With(entries, "mxVersion", "2.74")));
+    }
+    const struct {
+        const char* meaning;
+        QString start;
+        Events events;
+    } rows[] = {
+        {"page naming itself", "/self.htm", kUnreadablePage},
+        {"ring of two pages", "/ring-a.htm", kUnreadablePage},
+        {"chain of eleven pages", "/chain1.htm", kUnreadablePage},
+        {"chain of ten pages", "/chain2.htm", {"BeforeGetInfo", "AfterGetInfo", "NoUpdateFound"}},
+    };
+    for (const auto& row : rows) {
+        events.clear();
+        checker.ProductInfo().SetURL(server.Url(row.start));
+        EXPECT_FALSE(checker.CheckForNewVersion()) << row.meaning;
+        EXPECT_EQ(events, row.events) << row.meaning;
+    }
+    EXPECT_EQ(server.RequestCount("/ring-a.htm"), 1);
+    EXPECT_EQ(server.RequestCount("/self.htm"), 1);
+}
+
+TEST_F(WebUpdateTest, httpRedirections_areFollowedUpToTheLimit) {
+    ServeUpdate(With(StandardEntries(), "mxVersion", "2.74"));
+    server.Redirect("/old.htm", "/older.htm", 301);
+    server.Redirect("/older.htm", "/newkalendo.htm");
+    for (int hop = 0; hop < 11; ++hop)
+        server.Redirect(QString("/hop%1.htm").arg(hop).toLatin1(), QString("/hop%1.htm").arg(hop + 1).toLatin1());
+    server.Serve("/hop11.htm", {200, {}, UpdatePage(With(StandardEntries(), "mxVersion", "2.74")), false, {}, -1});
+    checker.ProductInfo().SetURL(server.Url("/old.htm"));
+    EXPECT_FALSE(checker.CheckForNewVersion());
+    EXPECT_EQ(events, (Events{"BeforeGetInfo", "AfterGetInfo", "NoUpdateFound"}));
+
+    events.clear();
+    checker.ProductInfo().SetURL(server.Url("/hop1.htm"));
+    EXPECT_FALSE(checker.CheckForNewVersion());
+    EXPECT_EQ(events, (Events{"BeforeGetInfo", "AfterGetInfo", "NoUpdateFound"})) << "ten redirections";
+
+    events.clear();
+    checker.ProductInfo().SetURL(server.Url("/hop0.htm"));
+    EXPECT_FALSE(checker.CheckForNewVersion());
+    EXPECT_EQ(events, kUnreadablePage) << "eleven redirections";
+    EXPECT_EQ(server.RequestCount("/hop11.htm"), 1);
+}
+
+TEST_F(WebUpdateTest, failedInstallerTransfers_leaveNothingBehindAndStartNothing) {
+    const auto response = [](auto change) {
+        ScriptedResponse scripted;
+        scripted.body = Installer();
+        change(scripted);
+        return scripted;
+    };
+    const struct {
+        const char* meaning;
+        ScriptedResponse response;
+    } rows[] = {
+        {"fewer bytes than announced", response([](ScriptedResponse& r) { r.announcedLength = "6000"; })},
+        {"no announced length", response([](ScriptedResponse& r) { r.omitLength = true; })},
+        {"length not a number", response([](ScriptedResponse& r) { r.announcedLength = "abc"; })},
+        {"negative length", response([](ScriptedResponse& r) { r.announcedLength = "-5"; })},
+        {"length above 1 GiB", response([](ScriptedResponse& r) { r.announcedLength = "2000000000"; })},
+        {"error status", response([](ScriptedResponse& r) { r.status = 404; })},
+        {"stalling server", response([](ScriptedResponse& r) { r.stallAfter = 1000; })},
+    };
+    checker.SetStallTimeout(std::chrono::milliseconds(100));
+    server.ServeHtml("/newkalendo.htm", UpdatePage(StandardEntries()));
+    for (const auto& row : rows) {
+        events.clear();
+        server.Serve("/files/kalendo32_275.exe", row.response);
+        EXPECT_FALSE(checker.CheckForNewVersion()) << row.meaning;
+        EXPECT_EQ(events, kFailedDownload) << row.meaning;
+        EXPECT_TRUE(FolderEntries().isEmpty()) << row.meaning << ": " << FolderEntries().join(", ").toStdString();
+        EXPECT_FALSE(checker.Busy()) << row.meaning;
+    }
+    EXPECT_TRUE(started.isEmpty());
+    EXPECT_EQ(terminations, 0);
+}
+
+TEST_F(WebUpdateTest, announcedLengthBeyondTheLimit_isNotRead) {
+    ScriptedResponse huge;
+    huge.body = Installer();
+    huge.announcedLength = "2000000000";
+    server.Serve("/big.exe", huge);
+    EXPECT_FALSE(checker.FetchURL(server.Url("/big.exe"), {}, {}, true, true, folder + "/big.exe"));
+    EXPECT_EQ(checker.Downloaded(), 0);
+}
+
+TEST_F(WebUpdateTest, stallingPageServer_isAnUnreadablePage) {
+    checker.SetStallTimeout(std::chrono::milliseconds(100));
+    ScriptedResponse silent;
+    silent.body = UpdatePage(StandardEntries());
+    silent.stallAfter = 0;
+    server.Serve("/newkalendo.htm", silent);
+    EXPECT_FALSE(checker.CheckForNewVersion());
+    EXPECT_EQ(events, kUnreadablePage);
+}
+
+TEST_F(WebUpdateTest, existingFiles_areReplacedOnlyWithOverwrite) {
+    ServeUpdate();
+    WriteFile(Target(), "old installer");
+    checker.SetOptions({uoRunUpdate});
+    EXPECT_FALSE(checker.CheckForNewVersion());
+    EXPECT_EQ(events.back(), "DownloadError");
+    EXPECT_EQ(ReadFile(Target()), "old installer");
+
+    checker.SetOptions({uoRunUpdate, uoOverwrite});
+    EXPECT_TRUE(checker.CheckForNewVersion());
+    EXPECT_EQ(ReadFile(Target()), Installer());
+}
+
+#ifndef Q_OS_WIN
+TEST_F(WebUpdateTest, existingLink_isReplacedNeverWrittenThrough) {
+    ServeUpdate();
+    const QString outside = base.path() + "/outside.txt";
+    WriteFile(outside, "keep me");
+    ASSERT_TRUE(QFile::link(outside, Target()));
+    EXPECT_TRUE(checker.CheckForNewVersion());
+    EXPECT_FALSE(QFileInfo(Target()).isSymLink());
+    EXPECT_EQ(ReadFile(Target()), Installer());
+    EXPECT_EQ(ReadFile(outside), "keep me");
+}
+#endif
+
+TEST_F(WebUpdateTest, hostileClientFileNames_neverLeaveTheTargetFolder) {
+    const struct {
+        const char* meaning;
+        QString pageName;
+        QString written; // empty: the download fails before it starts
+    } rows[] = {
+        {"parent steps", "../../x", "x"},
+        {"absolute path", "/etc/x", "x"},
+        {"backslash parent step", "..\\x", "x"},
+        {"parent folder itself", "..", ""},
+        {"current folder", ".", ""},
+        {"no name", "", ""},
+    };
+    for (const auto& row : rows) {
+        events.clear();
+        QDir(folder).removeRecursively();
+        QDir().mkdir(folder);
+        ServeUpdate(With(StandardEntries(), "mxClientSideName", row.pageName));
+        const int installerRequests = server.RequestCount("/files/kalendo32_275.exe");
+        EXPECT_EQ(checker.CheckForNewVersion(), !row.written.isEmpty()) << row.meaning;
+        EXPECT_EQ(QDir(base.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  (QStringList{"downloads"})) << row.meaning;
+        if (row.written.isEmpty()) {
+            EXPECT_EQ(events.back(), "DownloadError") << row.meaning;
+            EXPECT_EQ(std::count(events.begin(), events.end(), "GetClientFileName"), 0) << row.meaning;
+            EXPECT_EQ(server.RequestCount("/files/kalendo32_275.exe"), installerRequests) << row.meaning;
+            EXPECT_TRUE(FolderEntries().isEmpty()) << row.meaning;
+        } else {
+            EXPECT_EQ(FolderEntries(), QStringList{row.written}) << row.meaning;
+        }
+    }
+}
+
+TEST_F(WebUpdateTest, pageDigest_mustMatchTheDownload) {
+    const QString digest = QCryptographicHash::hash(Installer(), QCryptographicHash::Sha256).toHex();
+    const struct {
+        const char* meaning;
+        QString pageDigest;
+        bool accepted;
+    } rows[] = {
+        {"matching digest", digest, true},
+        {"matching digest in capitals", digest.toUpper(), true},
+        {"digest of other bytes", QCryptographicHash::hash("other", QCryptographicHash::Sha256).toHex(), false},
+        {"digest that is not hexadecimal", "xyz", false},
+    };
+    for (const auto& row : rows) {
+        started.clear();
+        QFile::remove(Target());
+        ServeUpdate(With(StandardEntries(), "mxSHA256", row.pageDigest));
+        EXPECT_EQ(checker.CheckForNewVersion(), row.accepted) << row.meaning;
+        EXPECT_EQ(QFile::exists(Target()), row.accepted) << row.meaning;
+        EXPECT_EQ(started.size(), row.accepted ? 1 : 0) << row.meaning;
+        EXPECT_EQ(FolderEntries().size(), row.accepted ? 1 : 0) << row.meaning;
+    }
+}
+
+TEST_F(WebUpdateTest, cancelledTransfer_endsQuietly) {
+    ServeUpdate();
+    checker.OnDownload = [this](QObject*, qint32 total, qint32) {
+        if (total == 5000) checker.CancelTransfer();
+    };
+    EXPECT_FALSE(checker.CheckForNewVersion());
+    EXPECT_EQ(events.back(), "AfterDownload");
+    EXPECT_EQ(std::count(events.begin(), events.end(), "DownloadError"), 0);
+    EXPECT_TRUE(checker.Aborted());
+    EXPECT_TRUE(FolderEntries().isEmpty());
+}
+
+TEST_F(WebUpdateTest, secondCheckDuringATransfer_returnsAtOnce) {
+    ServeUpdate(With(StandardEntries(), "mxVersion", "2.74"));
+    std::vector<bool> nestedResults;
+    bool timerRan = false;
+    QTimer::singleShot(0, [&] { timerRan = true; });
+    checker.OnDownload = [&](QObject*, qint32, qint32) { nestedResults.push_back(checker.CheckForNewVersion()); };
+    checker.OnAfterGetInfo = [&](QObject*) { events.push_back(timerRan ? "AfterGetInfo, timer ran" : "AfterGetInfo"); };
+    EXPECT_FALSE(checker.CheckForNewVersion());
+    EXPECT_EQ(events, (Events{"BeforeGetInfo", "AfterGetInfo, timer ran", "NoUpdateFound"}));
+    ASSERT_FALSE(nestedResults.empty());
+    EXPECT_EQ(std::count(nestedResults.begin(), nestedResults.end(), true), 0);
+    EXPECT_EQ(server.RequestCount("/newkalendo.htm"), 1);
+}
+
+TEST_F(WebUpdateTest, downloadAddressesWithoutHost_useTheProductPageServerAndPort) {
+    checker.ProductInfo().SetURL("127.0.0.1/newkalendo.htm");
+    checker.SetHTTPPort(0x10000u + server.Port()); // only the low 16 bits count
+    const struct {
+        const char* meaning;
+        QString download;
+        QByteArray requested;
+    } rows[] = {
+        {"absolute path", "/files/kalendo32_275.exe", "/files/kalendo32_275.exe"},
+        {"bare file name", "kalendo32_275.exe", "/kalendo32_275.exe"},
+    };
+    for (const auto& row : rows) {
+        ServeUpdate(With(StandardEntries(), "mxDownload", row.download));
+        server.Serve("/kalendo32_275.exe", ScriptedResponse{200, {}, Installer(), false, {}, -1});
+        EXPECT_TRUE(checker.CheckForNewVersion()) << row.meaning;
+        ASSERT_FALSE(server.Requests().isEmpty());
+        const testing::RecordedRequest& last = server.Requests().back();
+        EXPECT_EQ(last.target, row.requested) << row.meaning;
+        EXPECT_EQ(last.method, "GET");
+        EXPECT_EQ(last.headers.value("user-agent"), "TmxWebUpdate");
+        EXPECT_EQ(last.headers.value("accept"), "*/*");
+    }
+}
+
+TEST_F(WebUpdateTest, credentials_answerTheServersChallenge) {
+    server.ServeWith("/newkalendo.htm", [](const testing::RecordedRequest& request) {
+        ScriptedResponse response;
+        if (request.headers.value("authorization") != "Basic " + QByteArray("kal:secret").toBase64()) {
+            response.status = 401;
+            response.headers = {{"WWW-Authenticate", "Basic realm=\"updates\""}};
+            response.body = "no";
+        } else {
+            response.body = UpdatePage(With(StandardEntries(), "mxVersion", "2.74"));
+        }
+        return response;
+    });
+    checker.SetUserName("kal");
+    checker.SetPassword("secret");
+    EXPECT_FALSE(checker.CheckForNewVersion());
+    EXPECT_EQ(events, (Events{"BeforeGetInfo", "AfterGetInfo", "NoUpdateFound"}));
+
+    events.clear();
+    checker.SetPassword("wrong");
+    EXPECT_FALSE(checker.CheckForNewVersion());
+    EXPECT_EQ(events, kUnreadablePage);
+}
+
+} // namespace
+} // namespace kalendo::update
