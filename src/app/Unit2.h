@@ -1,0 +1,245 @@
+#pragma once
+
+#include "calendar/dsCalendar.h"
+#include "dates/DateTime.h"
+#include "platform/MessageBoxes.h"
+#include "platform/SettingsStore.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QPrinter;
+
+namespace kalendo {
+
+class TTextFader;
+class TCoolTrayIcon;
+
+namespace app {
+
+// A tick box that reports the release of the mouse button after its click has been handled,
+// the order in which the main window wants to hear of them.
+class TTickBox final : public QCheckBox {
+    Q_OBJECT
+public:
+    TTickBox(const QString& caption, QWidget* parent);
+
+signals:
+    void MouseUp();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// Geometry and colours of the main window's design.
+inline constexpr int kClientWidth = 496;
+inline constexpr int kClientHeight = 579;
+inline constexpr int kDefaultLeft = 522;
+inline constexpr int kDefaultTop = 143;
+inline constexpr int kFirstYear = 1752;
+inline constexpr int kLastYear = 3000;
+
+// The main window: two month calendars with the span between them in four panels, the
+// add/subtract panel, date entry, year buttons, the Defaults menu, saving dates and printing.
+// Creating it runs the start-up sequence against the given settings store.
+class TForm1 final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(std::shared_ptr<platform::SettingsStore> store, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The secondary windows, created by the program after this one; each is placed relative
+    // to this window and shown modally by its menu command.
+    void SetAboutBox(QWidget* window) { aboutBox_ = window; }
+    void SetHelpFact(QWidget* window) { helpFact_ = window; }
+    void SetEasterForm(QWidget* window) { easterForm_ = window; }
+
+    // Seams: how a secondary window is shown modally, how the print dialog is asked, and what
+    // ends the program. Tests replace them; by default they are the real thing.
+    void SetModalRunner(std::function<void(QWidget&)> runner) { modalRunner_ = std::move(runner); }
+    void SetPrintDialog(std::function<bool(QPrinter&)> dialog) { printDialog_ = std::move(dialog); }
+    void SetTerminator(std::function<void()> terminator) { terminator_ = std::move(terminator); }
+
+    // The option fields, named after their stored values.
+    std::int32_t WN = 0;
+    std::int32_t WF = 0;
+    std::int32_t WE = 0;
+    std::int32_t SE = 0;
+    std::int32_t WC = 0;
+    std::int32_t ST = 0;
+    std::int32_t FI = 0;
+    std::int32_t AUP = 0;
+    std::int32_t MUP = 0;
+    std::int32_t AlwaysOnTop = 0;
+
+    // Controls, by their design names.
+    QWidget* ClientArea = nullptr;
+    QFrame* Panel2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* NoDays = nullptr;
+    TTickBox* AddCheck = nullptr;
+    TTickBox* SubtractCheck = nullptr;
+    TTickBox* WEcheck = nullptr;
+    QPushButton* SB1 = nullptr;
+    TTickBox* SECheck = nullptr;
+    QLabel* DayPanel = nullptr;
+    QLabel* WeekPanel = nullptr;
+    QLabel* MonthPanel = nullptr;
+    QLabel* YearPanel = nullptr;
+    QLabel* Panel1 = nullptr;
+    TTextFader* TextFader1 = nullptr;
+    QPushButton* GotoDateLeft = nullptr;
+    QPushButton* GotoDateRight = nullptr;
+    QLineEdit* DateInputLeft = nullptr;
+    QLineEdit* DateInputRight = nullptr;
+    TdsPlanner* Planner1 = nullptr;
+    TdsPlanner* Planner2 = nullptr;
+    QPushButton* Back1Cal1 = nullptr;
+    QPushButton* Forward1Cal1 = nullptr;
+    QPushButton* Back10Cal1 = nullptr;
+    QPushButton* Forward10Cal1 = nullptr;
+    QPushButton* Back1Cal2 = nullptr;
+    QPushButton* Forward1Cal2 = nullptr;
+    QPushButton* Back10Cal2 = nullptr;
+    QPushButton* Forward10Cal2 = nullptr;
+    QTimer Timer1;
+
+    // The main menu. The File > Exit item carries the name of its handler with "Item" added.
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* File1 = nullptr;
+    QAction* ExitClickItem = nullptr;
+    QAction* Minimize1 = nullptr;
+    QMenu* Setup1 = nullptr;
+    QAction* SundayWeek = nullptr;
+    QAction* MondayWeek = nullptr;
+    QAction* WeekNumbers = nullptr;
+    QAction* Alwaysontop1 = nullptr;
+    QAction* TodaysDate = nullptr;
+    QAction* SaveDates2 = nullptr;
+    QAction* PrintResults1 = nullptr;
+    QAction* EasterCalculations1 = nullptr;
+    QAction* Updates1 = nullptr;  // connected by the update checker
+    QMenu* Help1 = nullptr;
+    QAction* About2 = nullptr;
+    QAction* About1 = nullptr;
+
+    // The notification-area icon and its menu, made the first time the window is minimised.
+    TCoolTrayIcon* TrayIcon1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+
+    // Handlers. Each is what the event of its name does; tests call them directly too.
+    void FormCreate();
+    void FormShow();
+    void ExitClick();
+    void Timer1Timer();
+
+    void RecalcSpan();
+    void Planner1DateC(QObject* Sender, double FromDate, double ToDate);
+    void SEcheckClick();
+    void WEcheckMouseUp();
+
+    void GotoDateLeft1Click();
+    void GotoDateRightClick();
+    // key is the typed character; only a carriage return is acted on. Returns whether the key
+    // was consumed.
+    bool DateInputLeftKeyPress(QChar key);
+    bool DateInputRightKeyPress(QChar key);
+    void DateInputLeftExit();
+    void DateInputRightExit();
+    void Back1Cal1Click();
+    void Forward1Cal1Click();
+    void Back10Cal1Click();
+    void Forward10Cal1Click();
+    void Back1Cal2Click();
+    void Forward1Cal2Click();
+    void Back10Cal2Click();
+    void Forward10Cal2Click();
+
+    // Whether the typed character may reach NoDays.
+    static bool NoDaysKeyPress(QChar key);
+    void AddCheckClick();
+    void SubtractCheckClick();
+    void WEcheckClick();
+    void AddCheckMouseUp();
+    void SubtractCheckMouseUp();
+    void SB1Click();
+    void ShowResultDate(const QString& unit, const QString& countText);
+
+    void SundayWeekClick();
+    void MondayWeekClick();
+    void Setup1Click();
+    void WeekNumbersClick();
+    void Alwaysontop1Click();
+    void TodaysDateClick();
+    void Minimize1Click();
+    void TrayIcon1Click();
+    void Restore1Click();
+    void About1Click();
+    void About2Click();
+    void EasterCalculations1Click();
+
+    void SaveDatesNow1Click();
+    void PrintResults1Click();
+    // Draws the client area at its physical size at the top-left of one page.
+    void PrintClientArea(QPrinter& printer);
+
+    // The mask of the date inputs for the current locale, in Qt's mask letters, and where the
+    // four-digit year sits in the masked text (0-based).
+    static QString DateInputMask();
+    static int DateInputYearPosition();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenu();
+    void ConfigurePlanner(TdsPlanner& planner, const QString& hint);
+    void ApplyStayOnTop(bool onTop);
+    void SetWeekendHighlight(bool highlighted);
+    void SetFirstDayOfWeek(TDayOfWeek day);
+    void SetCellWidth(int width);
+    void SetCellHeight(int height);
+    void SetWeekNumbersShown(bool shown);
+    void SetTodayLineShown(bool shown);
+    void OpenDateInput(QLineEdit& input, QPushButton& button, TdsPlanner& planner);
+    void CloseDateInput(QLineEdit& input, QPushButton& button, TdsPlanner& planner);
+    bool AcceptDateInput(QLineEdit& input, QPushButton& button, TdsPlanner& planner, bool closeOnRangeError);
+    void MoveYears(TdsPlanner& planner, int years);
+    void SetPanel(QLabel& panel, const QString& text, bool error);
+    QString CountText(bool subtract) const;
+    void ShowSecondaryWindow(QWidget* window, int dx, int dy);
+    // A message box; offset places its top-left corner relative to this window's.
+    platform::MessageResult Message(platform::MessageKind kind, const QString& text, platform::MessageButtons buttons,
+                                    std::optional<QPoint> offset);
+    void EnsureTrayIcon();
+    void RestoreFromTray();
+
+    std::shared_ptr<platform::SettingsStore> store_;
+    QPointer<QWidget> aboutBox_;
+    QPointer<QWidget> helpFact_;
+    QPointer<QWidget> easterForm_;
+    std::function<void(QWidget&)> modalRunner_;
+    std::function<bool(QPrinter&)> printDialog_;
+    std::function<void()> terminator_;
+    QString lastActivationError_;
+};
+
+} // namespace app
+} // namespace kalendo
