@@ -184,12 +184,11 @@ void TTextFader::BlendImages(QImage& current, const QImage& previous, int progre
         for (int x = 0; x < width; ++x) {
             const quint32 now = target[x];
             const quint32 before = source[x];
-            quint32 blended = now & 0xff000000u;
-            for (int shift = 0; shift <= 16; shift += 8) {
-                const quint32 mixed = (((now >> shift) & 0xffu) * weight + ((before >> shift) & 0xffu) * rest) / 100;
-                blended |= mixed << shift;  // 0..255
-            }
-            target[x] = blended;
+            // Each mixed byte is 0..255, so it stays in its own place.
+            const quint32 red = (((now >> 16) & 0xffu) * weight + ((before >> 16) & 0xffu) * rest) / 100;
+            const quint32 green = (((now >> 8) & 0xffu) * weight + ((before >> 8) & 0xffu) * rest) / 100;
+            const quint32 blue = ((now & 0xffu) * weight + (before & 0xffu) * rest) / 100;
+            target[x] = (now & 0xff000000u) | (red << 16) | (green << 8) | blue;
         }
     }
 }
