@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/CliCommands.h"
+#include "cli/DecodeCommand.h"
 #include "dates/DateEnvironment.h"
 #include "dates/Error.h"
 
@@ -27,6 +28,7 @@ constexpr CommandEntry kCommands[] = {
     {"weekofyear", &WeekOfYearCommand},
     {"format", &FormatCommand},
     {"longyear", &LongYearCommand},
+    {"decode", &DecodeCommand},
 };
 
 CommandFunction FindCommand(std::string_view name) {
@@ -56,6 +58,10 @@ std::string UsageText() {
            "  format FORMAT DATE                 DATE through FORMAT (d m y letters, W week, Z ordinal "
            "suffix)\n"
            "  longyear DATE                      DATE in the locale's short format with a four-digit year\n"
+           "  decode TEXT... [--now HH:MM[:SS]] [--datescan DIR] [--country NAME]\n"
+           "                                     free text (3 days ago, next Friday, 10:30pm) as a date\n"
+           "                                     and the ValidDate, ValidTime and ValidDateTime flags;\n"
+           "                                     exit 1 when it is no valid date and time\n"
            "DATE is YYYY-MM-DD, YYYY-MM-DDTHH:MM:SS or today; START and END lie from 1752-01-01 to "
            "3000-12-31.\n"
            "--locale takes en_GB or en_US (default: from LC_ALL, LC_TIME or LANG; en_GB unless en_US);\n"
