@@ -15,6 +15,7 @@
 #include <QStyleOption>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kalendo {
 
@@ -287,7 +288,27 @@ void TdsCustomCalendar::SetCellHeight(int height) {
 
 void TdsCustomCalendar::SetTextFont(const QFont& font) {
     textFont_ = font;
+    textCache_.clear();
     update();
+}
+
+void TdsCustomCalendar::DrawCentredText(QPainter& painter, const QRect& rect, const QString& text) const {
+    if (painter.font() != textFont_) {
+        painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, text);
+        return;
+    }
+    auto cached = textCache_.find(text);
+    if (cached == textCache_.end()) {
+        QStaticText staticText(text);
+        staticText.setTextFormat(Qt::PlainText);
+        staticText.setPerformanceHint(QStaticText::AggressiveCaching);
+        staticText.prepare(QTransform(), textFont_);
+        cached = textCache_.insert(text, staticText);
+    }
+    const QSizeF size = cached->size();
+    const QPointF topLeft(rect.left() + (rect.width() - size.width()) / 2.0,
+                          rect.top() + (rect.height() - size.height()) / 2.0);
+    painter.drawStaticText(QPointF(std::round(topLeft.x()), std::round(topLeft.y())), *cached);
 }
 
 void TdsCustomCalendar::SetTextFontColor(const QColor& color) {
@@ -753,8 +774,7 @@ void TdsCalendar::PaintHeader(QPainter& painter) const {
     for (int i = 0; i < 7; ++i) {
         const int weekday = (firstDayNumber_ - 1 + i) % 7 + 1;  // 1..7
         const QRect column((firstColumn + i) * cw + 5, top, cw, ch);
-        painter.drawText(column, Qt::AlignCenter | Qt::TextSingleLine,
-                         FromUtf8(Settings().shortDayNames[static_cast<std::size_t>(weekday - 1)]));
+        DrawCentredText(painter, column, FromUtf8(Settings().shortDayNames[static_cast<std::size_t>(weekday - 1)]));
     }
 }
 
@@ -763,6 +783,7 @@ void TdsCalendar::PaintGrid(QPainter& painter, const QRegion& region) const {
     const int offset = FirstCellOffset();
     const int monthLength = MonthDays(year_, month_);
     const DateTime first = CellDate(year_, month_, firstDayNumber_, 0);
+    painter.setFont(TextFont());
     for (int cell = 0; cell < kGridCells; ++cell) {
         const QRect rect = CellQRect(cell);
         if (!region.intersects(rect)) continue;
@@ -798,9 +819,8 @@ void TdsCalendar::PaintDayCell(QPainter& painter, const QRect& rect, DateTime da
             number = Qt::white;
         }
     }
-    painter.setFont(TextFont());
     painter.setPen(number);
-    painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, QString::number(DecodeDate(date).day));
+    DrawCentredText(painter, rect, QString::number(DecodeDate(date).day));
 }
 
 void TdsCalendar::PaintShape(QPainter& painter, const QRect& box, int penWidth, const QColor& pen,
@@ -844,7 +864,7 @@ void TdsCalendar::PaintWeekNumbers(QPainter& painter) const {
     const DateTime first = CellDate(year_, month_, firstDayNumber_, 0);
     for (int row = 0; row < kGridRows; ++row) {
         const int week = CalendarWeekNumber(first + 7 * row);
-        painter.drawText(QRect(0, top + row * ch, cw, ch), Qt::AlignCenter | Qt::TextSingleLine, QString::number(week));
+        DrawCentredText(painter, QRect(0, top + row * ch, cw, ch), QString::number(week));
     }
 }
 

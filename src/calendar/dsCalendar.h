@@ -8,7 +8,9 @@
 #include <QColor>
 #include <QFlags>
 #include <QFont>
+#include <QHash>
 #include <QPushButton>
+#include <QStaticText>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -275,6 +277,9 @@ public:
 protected:
     // Re-applies the size rule and places the child controls.
     virtual void UpdateLayout() = 0;
+    // Draws a line of text centred in a rectangle. In TextFont, the laid-out text is kept for
+    // the next paint: day numbers and weekday names are drawn on every paint.
+    void DrawCentredText(QPainter& painter, const QRect& rect, const QString& text) const;
 
 private:
     void MonthButtonPressed(TdsMonthButton* button);
@@ -296,6 +301,7 @@ private:
     TdsMonthButton* prevMonthButton_;
     QTimer repeatTimer_;
     TdsMonthButton* heldButton_ = nullptr;
+    mutable QHash<QString, QStaticText> textCache_;
 };
 
 // The month calendar: one selected date, display options, colours, week numbers, the today
