@@ -37,7 +37,8 @@ std::unique_ptr<TdsPlanner> MainWindowCalendar() {
 // Paint and flush of the whole control, as after a month change.
 void FullRepaintOnScreen(benchmark::State& state) {
     auto planner = MainWindowCalendar();
-    for (auto _ : state) planner->repaint();
+    for (auto _ : state)
+        planner->repaint();
 }
 BENCHMARK(FullRepaintOnScreen)->Unit(benchmark::kMicrosecond);
 
@@ -89,8 +90,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     kalendo::platform::InstallApplicationFonts();
-    kalendo::ScopedDateEnvironment environment(kalendo::UnitedKingdomSettings(),
-                                               std::make_shared<kalendo::FixedClock>(kalendo::EncodeDate(2025, 9, 17)));
+    kalendo::ScopedDateEnvironment environment(
+        kalendo::UnitedKingdomSettings(),
+        std::make_shared<kalendo::FixedClock>(kalendo::EncodeDate(2025, 9, 17)));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

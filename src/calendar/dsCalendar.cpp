@@ -9,8 +9,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QStyleOption>
 
@@ -24,11 +24,13 @@ namespace {
 constexpr int kFirstRepeatMs = 500;
 constexpr int kNextRepeatMs = 200;
 constexpr int kMonthButtonSize = 20;
-constexpr int kFontPixelSize = 11;  // 8 points on a 96 dpi screen
+constexpr int kFontPixelSize = 11; // 8 points on a 96 dpi screen
 
 QRect ToQRect(const PixelRect& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 bool IsRepresentableYear(int year) { return year >= 1 && year <= 9999; }
 
@@ -36,8 +38,7 @@ bool IsRepresentableYear(int year) { return year >= 1 && year <= 9999; }
 
 TdsMonthsColors::TdsMonthsColors()
     : background_(QGuiApplication::palette().color(QPalette::Inactive, QPalette::ToolTipBase)),
-      title_(0, 0, 128),
-      circle_(255, 0, 0) {}
+      title_(0, 0, 128), circle_(255, 0, 0) {}
 
 void TdsMonthsColors::Store(QColor& slot, const QColor& value) {
     if (slot == value) return;
@@ -167,7 +168,8 @@ void TdsPlanerCategories::Clear() {
 }
 
 bool TdsPlanerCategories::HasDates() const {
-    return std::any_of(items_.begin(), items_.end(), [](const auto& item) { return !item->Dates().isEmpty(); });
+    return std::any_of(items_.begin(), items_.end(),
+                       [](const auto& item) { return !item->Dates().isEmpty(); });
 }
 
 void TdsPlanerCategories::BeginUpdate() { ++updateDepth_; }
@@ -239,7 +241,8 @@ void TdsYearSpinner::paintEvent(QPaintEvent*) {
         QStyleOption arrow;
         arrow.initFrom(this);
         arrow.rect = halves[i].adjusted(6, 1, -6, -1);
-        style()->drawPrimitive(i == 0 ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown, &arrow, &painter, this);
+        style()->drawPrimitive(i == 0 ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown, &arrow,
+                               &painter, this);
     }
 }
 
@@ -338,7 +341,9 @@ void TdsCustomCalendar::SetTransparentCursor(bool transparent) {
     update();
 }
 
-bool TdsCustomCalendar::IsDateAllowed(DateTime x) const { return kalendo::IsDateAllowed(x, minDate_, maxDate_); }
+bool TdsCustomCalendar::IsDateAllowed(DateTime x) const {
+    return kalendo::IsDateAllowed(x, minDate_, maxDate_);
+}
 
 void TdsCustomCalendar::SetBorderStyle(TBorderStyle style) {
     if (style == borderStyle_) return;
@@ -470,7 +475,9 @@ void TdsCalendar::SetFormatSettings(std::optional<FormatSettings> settings) {
     update();
 }
 
-const FormatSettings& TdsCalendar::Settings() const { return settings_ ? *settings_ : CurrentFormatSettings(); }
+const FormatSettings& TdsCalendar::Settings() const {
+    return settings_ ? *settings_ : CurrentFormatSettings();
+}
 
 CalendarLayout TdsCalendar::Layout() const {
     CalendarLayout layout;
@@ -491,7 +498,8 @@ DateTime TdsCalendar::DateAtPoint(int x, int y) const {
 PixelRect TdsCalendar::MonthNameArea() const {
     const QFontMetrics metrics(TitleFont());
     const int top = CellHeight() - metrics.height() / 2;
-    const int nameWidth = metrics.horizontalAdvance(FromUtf8(Settings().longMonthNames[static_cast<std::size_t>(month_ - 1)]));
+    const int nameWidth =
+        metrics.horizontalAdvance(FromUtf8(Settings().longMonthNames[static_cast<std::size_t>(month_ - 1)]));
     return {5, top, 5 + nameWidth, top + CellHeight()};
 }
 
@@ -520,7 +528,9 @@ int TdsCalendar::GridCellOfDate(DateTime date) const {
     return cell >= 0 && cell < kGridCells ? static_cast<int>(cell) : -1;
 }
 
-QRect TdsCalendar::CellQRect(int cell) const { return ToQRect(CellRect(cell / kGridColumns, cell % kGridColumns)); }
+QRect TdsCalendar::CellQRect(int cell) const {
+    return ToQRect(CellRect(cell / kGridColumns, cell % kGridColumns));
+}
 
 QRect TdsCalendar::GridBackgroundRect() const {
     const int left = showOptions_.testFlag(soWeekNumbers) ? CellWidth() : 0;
@@ -590,7 +600,9 @@ void TdsCalendar::MonthMenuClick(int month) {
 
 void TdsCalendar::YearSpinnerClick(int direction) { StepYears(direction > 0 ? 1 : -1); }
 
-void TdsCalendar::DoDateChange(DateTime fromDate, DateTime toDate) { emit OnDateChange(this, fromDate, toDate); }
+void TdsCalendar::DoDateChange(DateTime fromDate, DateTime toDate) {
+    emit OnDateChange(this, fromDate, toDate);
+}
 
 void TdsCalendar::ApplyMarks(DateTime, QColor&, QColor&, QColor&) const {}
 
@@ -648,7 +660,8 @@ bool TdsCalendar::event(QEvent* event) {
     // The calendar's keys move its date, so window shortcuts on them must not take them first.
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers extra = key->modifiers() & ~(Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier);
+        const Qt::KeyboardModifiers extra =
+            key->modifiers() & ~(Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier);
         if (IsCalendarKey(key->key()) && extra == Qt::NoModifier) {
             event->accept();
             return true;
@@ -738,7 +751,8 @@ void TdsCalendar::paintEvent(QPaintEvent* event) {
         PaintGrid(painter, region);
         PaintTodayOutline(painter);
     }
-    if (showOptions_.testFlag(soWeekNumbers) && bounds.intersects(QRect(0, grid.top(), cw, kGridRows * ch + 6))) {
+    if (showOptions_.testFlag(soWeekNumbers) &&
+        bounds.intersects(QRect(0, grid.top(), cw, kGridRows * ch + 6))) {
         PaintWeekNumbers(painter);
     }
     if (showOptions_.testFlag(soToday)) {
@@ -759,7 +773,8 @@ void TdsCalendar::PaintTitle(QPainter& painter) const {
     if (showOptions_.testFlag(soYear)) text += QLatin1Char(' ') + QString::number(year_);
     painter.setFont(TitleFont());
     painter.setPen(TitleFontColor());
-    painter.drawText(QRect(5, 0, width() - 5, bandHeight), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    painter.drawText(QRect(5, 0, width() - 5, bandHeight),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
 }
 
 void TdsCalendar::PaintHeader(QPainter& painter) const {
@@ -772,9 +787,10 @@ void TdsCalendar::PaintHeader(QPainter& painter) const {
     painter.setPen(colors_.Title());
     const int firstColumn = ColCount() - 7;
     for (int i = 0; i < 7; ++i) {
-        const int weekday = (firstDayNumber_ - 1 + i) % 7 + 1;  // 1..7
+        const int weekday = (firstDayNumber_ - 1 + i) % 7 + 1; // 1..7
         const QRect column((firstColumn + i) * cw + 5, top, cw, ch);
-        DrawCentredText(painter, column, FromUtf8(Settings().shortDayNames[static_cast<std::size_t>(weekday - 1)]));
+        DrawCentredText(painter, column,
+                        FromUtf8(Settings().shortDayNames[static_cast<std::size_t>(weekday - 1)]));
     }
 }
 
@@ -795,7 +811,8 @@ void TdsCalendar::PaintGrid(QPainter& painter, const QRegion& region) const {
     if (region.intersects(selected)) PaintDayCell(painter, selected, first + selectedCell, true, true);
 }
 
-void TdsCalendar::PaintDayCell(QPainter& painter, const QRect& rect, DateTime date, bool inShownMonth, bool selected) const {
+void TdsCalendar::PaintDayCell(QPainter& painter, const QRect& rect, DateTime date, bool inShownMonth,
+                               bool selected) const {
     QColor fill = colors_.Background();
     QColor pen = colors_.Title();
     QColor number = TextFontColor();

@@ -33,8 +33,8 @@ enum TBorderStyle : int { bsNone = 0, bsSingle = 1 };
 enum TShowOption : unsigned {
     soHolidays = 1u << 0,
     soSundays = 1u << 1,
-    soSaturdays = 1u << 2,  // Saturdays take the Sundays colour
-    soTitle = 1u << 3,      // title band, month buttons, month menu and year spinner
+    soSaturdays = 1u << 2, // Saturdays take the Sundays colour
+    soTitle = 1u << 3,     // title band, month buttons, month menu and year spinner
     soYear = 1u << 4,
     soWeekNumbers = 1u << 5,
     soToday = 1u << 6,
@@ -42,7 +42,8 @@ enum TShowOption : unsigned {
 };
 Q_DECLARE_FLAGS(TShowOptions, TShowOption)
 
-inline constexpr TShowOptions kDefaultShowOptions = {soHolidays, soSundays, soTitle, soYear, soToday, soTodayCircle};
+inline constexpr TShowOptions kDefaultShowOptions = {soHolidays, soSundays, soTitle,
+                                                     soYear,     soToday,   soTodayCircle};
 
 // The three colours every month view has. Changing one to a different value tells the owner,
 // which repaints at once.
@@ -219,7 +220,7 @@ public:
     explicit TdsYearSpinner(QWidget* parent);
 
 signals:
-    void Step(int direction);  // +1 up, -1 down
+    void Step(int direction); // +1 up, -1 down
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -400,7 +401,7 @@ private:
     bool StepYears(int years);
     void HideYearSpinner();
     void ShowYearSpinner();
-    int GridCellOfDate(DateTime date) const;  // -1 when not in the grid
+    int GridCellOfDate(DateTime date) const; // -1 when not in the grid
     QRect CellQRect(int cell) const;
     QRect GridBackgroundRect() const;
     QString TodayText(DateTime date) const;
@@ -408,7 +409,8 @@ private:
     void PaintTitle(QPainter& painter) const;
     void PaintHeader(QPainter& painter) const;
     void PaintGrid(QPainter& painter, const QRegion& region) const;
-    void PaintDayCell(QPainter& painter, const QRect& rect, DateTime date, bool inShownMonth, bool selected) const;
+    void PaintDayCell(QPainter& painter, const QRect& rect, DateTime date, bool inShownMonth,
+                      bool selected) const;
     void PaintTodayOutline(QPainter& painter) const;
     void PaintWeekNumbers(QPainter& painter) const;
     void PaintTodayLine(QPainter& painter) const;

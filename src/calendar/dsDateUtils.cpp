@@ -19,9 +19,9 @@ int FiveStepWeekNumber(int f, std::int64_t x) {
     const CivilDate civil = CivilFromDays(x);
     const std::int64_t january1 = DaysFromCivil(civil.year, 1, 1);
     const int d = WeekdayOfSerial(january1);
-    const int b = DaysForward(d, f);  // 0..6
+    const int b = DaysForward(d, f); // 0..6
     const int c = b <= 3 ? 7 - b : d + 6 - f;
-    const std::int64_t n = x - january1;  // 0..365
+    const std::int64_t n = x - january1; // 0..365
     const int e = static_cast<int>((c + n + 1) / 7);
     if (e == 53 && FiveStepWeekNumber(f, x + 7) == 2) return 1;
     return e;
@@ -44,7 +44,7 @@ TDayOfWeek LocaleFirstDayOfWeek(const FormatSettings& settings) {
 int FirstCellOffset(int year, int month, int firstDayNumber) {
     const int d = WeekdayOfSerial(DaysFromCivil(year, month, 1));
     const int f = IsWeekdayNumber(firstDayNumber) ? firstDayNumber : 2;
-    return d > f ? d - f : d - f + 7;  // 1..7
+    return d > f ? d - f : d - f + 7; // 1..7
 }
 
 DateTime CellDate(int year, int month, int firstDayNumber, int cell) {
@@ -55,7 +55,8 @@ DateTime CellDate(int year, int month, int firstDayNumber, int cell) {
 std::array<DateTime, kGridCells> MonthGrid(int year, int month, int firstDayNumber) {
     std::array<DateTime, kGridCells> cells{};
     const DateTime first = CellDate(year, month, firstDayNumber, 0);
-    for (int cell = 0; cell < kGridCells; ++cell) cells[static_cast<std::size_t>(cell)] = first + cell;
+    for (int cell = 0; cell < kGridCells; ++cell)
+        cells[static_cast<std::size_t>(cell)] = first + cell;
     return cells;
 }
 
@@ -96,8 +97,8 @@ PixelRect GridArea(const CalendarLayout& layout) {
 int CellAtPoint(const CalendarLayout& layout, int x, int y) {
     if (layout.cellWidth <= 0 || layout.cellHeight <= 0) return -1;
     if (!GridArea(layout).Contains(x, y)) return -1;
-    const int row = y / layout.cellHeight - (layout.title ? 3 : 1);           // 0..5
-    const int column = (x - 5) / layout.cellWidth - (layout.weekNumbers ? 1 : 0);  // 0..6
+    const int row = y / layout.cellHeight - (layout.title ? 3 : 1);               // 0..5
+    const int column = (x - 5) / layout.cellWidth - (layout.weekNumbers ? 1 : 0); // 0..6
     return row * kGridColumns + column;
 }
 
@@ -119,7 +120,7 @@ int FourDayRuleWeekNumber(int firstDayNumber, DateTime x) {
     // The fourth day decides the year: whichever year holds it holds at least four days.
     const std::int64_t fourthDay = weekStart + 3;
     const std::int64_t january1 = DaysFromCivil(CivilFromDays(fourthDay).year, 1, 1);
-    return static_cast<int>((fourthDay - january1) / 7) + 1;  // 1..53
+    return static_cast<int>((fourthDay - january1) / 7) + 1; // 1..53
 }
 
 bool IsDateAllowed(DateTime x, DateTime minDate, DateTime maxDate) {

@@ -11,8 +11,8 @@
 // line share it.
 namespace kalendo {
 
-using TDay = std::uint8_t;    // 1..31
-using TMonth = std::uint8_t;  // 1..12
+using TDay = std::uint8_t;   // 1..31
+using TMonth = std::uint8_t; // 1..12
 
 inline constexpr int kGridRows = 6;
 inline constexpr int kGridColumns = 7;
@@ -54,8 +54,8 @@ struct PixelRect {
     friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
-int ColCount(const CalendarLayout& layout);  // 7 or 8
-int RowCount(const CalendarLayout& layout);  // 7..10
+int ColCount(const CalendarLayout& layout); // 7 or 8
+int RowCount(const CalendarLayout& layout); // 7..10
 // The size the control keeps itself at.
 int CalendarWidth(const CalendarLayout& layout);
 int CalendarHeight(const CalendarLayout& layout);

@@ -29,8 +29,11 @@ DateTime D(int y, int m, int d) { return EncodeDate(y, m, d); }
 
 std::string Iso(DateTime value) {
     const CivilDate c = DecodeDate(value);
-    return QStringLiteral("%1-%2-%3").arg(c.year, 4, 10, QLatin1Char('0')).arg(c.month, 2, 10, QLatin1Char('0'))
-        .arg(c.day, 2, 10, QLatin1Char('0')).toStdString();
+    return QStringLiteral("%1-%2-%3")
+        .arg(c.year, 4, 10, QLatin1Char('0'))
+        .arg(c.month, 2, 10, QLatin1Char('0'))
+        .arg(c.day, 2, 10, QLatin1Char('0'))
+        .toStdString();
 }
 
 const QColor kNavy(0, 0, 128);
@@ -87,13 +90,15 @@ protected:
     }
 
     QPoint CentreOf(DateTime date) const {
-        const int cell = static_cast<int>(date - CellDate(cal->Year(), cal->Month(), cal->FirstDayNumber(), 0));
+        const int cell =
+            static_cast<int>(date - CellDate(cal->Year(), cal->Month(), cal->FirstDayNumber(), 0));
         const PixelRect r = cal->CellRect(cell / 7, cell % 7);
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
 
     QRect CellOf(DateTime date) const {
-        const int cell = static_cast<int>(date - CellDate(cal->Year(), cal->Month(), cal->FirstDayNumber(), 0));
+        const int cell =
+            static_cast<int>(date - CellDate(cal->Year(), cal->Month(), cal->FirstDayNumber(), 0));
         const PixelRect r = cal->CellRect(cell / 7, cell % 7);
         return {r.left, r.top, r.right - r.left, r.bottom - r.top};
     }
@@ -125,16 +130,17 @@ QColor InkOf(const QImage& image, const QRect& cell, const QColor& fill) {
 // Anti-aliased text rarely covers a pixel fully, so the ink is a blend of the fill and the
 // number's colour: it must lie close to the line between them, and well towards the colour.
 ::testing::AssertionResult Near(const QColor& ink, const QColor& fill, const QColor& expected) {
-    const double dr = expected.red() - fill.red(), dg = expected.green() - fill.green(), db = expected.blue() - fill.blue();
+    const double dr = expected.red() - fill.red(), dg = expected.green() - fill.green(),
+                 db = expected.blue() - fill.blue();
     const double ir = ink.red() - fill.red(), ig = ink.green() - fill.green(), ib = ink.blue() - fill.blue();
     const double length2 = dr * dr + dg * dg + db * db;
     const double alpha = length2 > 0 ? (ir * dr + ig * dg + ib * db) / length2 : 0;
     const double er = ir - alpha * dr, eg = ig - alpha * dg, eb = ib - alpha * db;
     const double residual = std::sqrt(er * er + eg * eg + eb * eb);
     if (alpha > 0.6 && residual < 24) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "ink " << ink.name().toStdString() << " on " << fill.name().toStdString()
-                                         << " is not " << expected.name().toStdString() << " (blend " << alpha
-                                         << ", off by " << residual << ")";
+    return ::testing::AssertionFailure()
+           << "ink " << ink.name().toStdString() << " on " << fill.name().toStdString() << " is not "
+           << expected.name().toStdString() << " (blend " << alpha << ", off by " << residual << ")";
 }
 
 ::testing::AssertionResult SamePixels(const QImage& a, const QImage& b) {
@@ -152,7 +158,8 @@ QColor InkOf(const QImage& image, const QRect& cell, const QColor& fill) {
 }
 
 // The number in a cell is drawn in the expected colour.
-::testing::AssertionResult NumberIs(const QImage& image, const QRect& cell, const QColor& fill, const QColor& expected) {
+::testing::AssertionResult NumberIs(const QImage& image, const QRect& cell, const QColor& fill,
+                                    const QColor& expected) {
     return Near(InkOf(image, cell, fill), fill, expected);
 }
 
@@ -266,12 +273,18 @@ TEST_F(CalendarTest, keysMoveTheDate) {
         {"Up goes back a week", D(2025, 9, 10), Qt::Key_Up, {}, D(2025, 9, 3)},
         {"Down goes forward a week", D(2025, 9, 28), Qt::Key_Down, {}, D(2025, 10, 5)},
         {"Page Up on 31 March gives 30 April", D(2025, 3, 31), Qt::Key_PageUp, {}, D(2025, 4, 30)},
-        {"Page Down on 31 March 2024 gives 29 February", D(2024, 3, 31), Qt::Key_PageDown, {}, D(2024, 2, 29)},
+        {"Page Down on 31 March 2024 gives 29 February",
+         D(2024, 3, 31),
+         Qt::Key_PageDown,
+         {},
+         D(2024, 2, 29)},
         {"Page Up on 31 December crosses the year", D(2025, 12, 31), Qt::Key_PageUp, {}, D(2026, 1, 31)},
-        {"Ctrl+Page Up goes forward a year", D(2025, 9, 10), Qt::Key_PageUp, Qt::ControlModifier, D(2026, 9, 10)},
-        {"Ctrl+Page Down goes back a year", D(2025, 9, 10), Qt::Key_PageDown, Qt::ControlModifier, D(2024, 9, 10)},
-        {"Ctrl+Page Up from 29 February lands on 28 February", D(2024, 2, 29), Qt::Key_PageUp, Qt::ControlModifier,
-         D(2025, 2, 28)},
+        {"Ctrl+Page Up goes forward a year", D(2025, 9, 10), Qt::Key_PageUp, Qt::ControlModifier,
+         D(2026, 9, 10)},
+        {"Ctrl+Page Down goes back a year", D(2025, 9, 10), Qt::Key_PageDown, Qt::ControlModifier,
+         D(2024, 9, 10)},
+        {"Ctrl+Page Up from 29 February lands on 28 February", D(2024, 2, 29), Qt::Key_PageUp,
+         Qt::ControlModifier, D(2025, 2, 28)},
         {"Ctrl+Page Down from 29 February lands on 28 February", D(2024, 2, 29), Qt::Key_PageDown,
          Qt::ControlModifier, D(2023, 2, 28)},
         {"Space returns to today", D(2001, 1, 1), Qt::Key_Space, {}, D(2025, 9, 17)},
@@ -552,7 +565,8 @@ TEST_F(CalendarTest, paintsSelectionWeekendsTrailingDaysAndToday) {
     EXPECT_EQ(image.pixelColor(100, 200), kNavy) << "line over the today line";
 
     cal->RemoveShowOption(soSaturdays);
-    EXPECT_TRUE(NumberIs(Shot(), CellOf(D(2025, 9, 20)), kInfoYellow, Qt::black)) << "Saturday without soSaturdays";
+    EXPECT_TRUE(NumberIs(Shot(), CellOf(D(2025, 9, 20)), kInfoYellow, Qt::black))
+        << "Saturday without soSaturdays";
 }
 
 TEST_F(CalendarTest, selectedSundayIsNavyWithAWhiteNumber) {
@@ -574,7 +588,7 @@ TEST_F(CalendarTest, transparentCursorIsAnOutlineWithABlackNumber) {
 
 TEST_F(CalendarTest, todaysOutlineOnlyInTodaysMonthAndOnlyWithTodayCircle) {
     cal->SetDate(D(2025, 10, 10));
-    const QRect sameCellAsToday = CellOf(D(2025, 9, 17));  // geometry does not depend on the month
+    const QRect sameCellAsToday = CellOf(D(2025, 9, 17)); // geometry does not depend on the month
     QImage image = Shot();
     EXPECT_NE(image.pixelColor(sameCellAsToday.left() + 1, sameCellAsToday.center().y()), kRed);
     EXPECT_EQ(image.pixelColor(7, 213), kRed) << "the today line keeps its mark";
@@ -689,7 +703,8 @@ TEST_F(CalendarTest, shiftClickOnAFollowingMonthsDayShowsThatMonthAndMarksIt) {
     EXPECT_EQ(cal->Date(), D(2025, 10, 3));
     EXPECT_EQ(cal->Categories().Items(0).Dates(), QStringList{QStringLiteral("03/10/2025")});
     QTest::mouseClick(cal, Qt::RightButton, Qt::ShiftModifier, CentreOf(D(2025, 10, 20)));
-    EXPECT_TRUE(cal->Categories().Items(0).Dates().isEmpty()) << "Shift+right click toggles the selected date";
+    EXPECT_TRUE(cal->Categories().Items(0).Dates().isEmpty())
+        << "Shift+right click toggles the selected date";
 }
 
 TEST_F(CalendarTest, markingWithoutAnActiveCategoryDoesNothing) {

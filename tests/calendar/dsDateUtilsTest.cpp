@@ -33,8 +33,10 @@ int ChronoIsoWeek(DateTime value) {
         return january4 - (weekday{january4} - Monday);
     };
     year y = year_month_day{day}.year();
-    if (day >= week1Monday(y + years{1})) y += years{1};
-    else if (day < week1Monday(y)) y -= years{1};
+    if (day >= week1Monday(y + years{1}))
+        y += years{1};
+    else if (day < week1Monday(y))
+        y -= years{1};
     return static_cast<int>((day - week1Monday(y)).count() / 7) + 1;
 }
 
@@ -60,7 +62,10 @@ TEST(LocaleFirstDayOfWeek, takesTheLocaleDayAndRejectsGarbage) {
 }
 
 TEST(FirstCellOffset, namedMonths) {
-    struct Row { const char* name; int year, month, first, offset; };
+    struct Row {
+        const char* name;
+        int year, month, first, offset;
+    };
     const Row rows[] = {
         {"September 2025 starts on Monday: a whole week before it", 2025, 9, kMonday, 7},
         {"September 2025, Sunday first: only 31 August before it", 2025, 9, kSunday, 1},
@@ -72,21 +77,6 @@ TEST(FirstCellOffset, namedMonths) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(FirstCellOffset(row.year, row.month, row.first), row.offset);
-    }
-}
-
-TEST(FirstCellOffset, isOneToSevenAndDayOneFallsInItsColumn) {
-    for (int first = 1; first <= 7; ++first) {
-        for (int year = 1752; year <= 1780; ++year) {
-            for (int month = 1; month <= 12; ++month) {
-                const int offset = FirstCellOffset(year, month, first);
-                ASSERT_GE(offset, 1);
-                ASSERT_LE(offset, 7);
-                // Column 0 holds weekday `first`, so day 1's column is its weekday's distance from it.
-                const int weekday = DayOfWeek(D(year, month, 1));
-                ASSERT_EQ(offset % 7, ((weekday - first) % 7 + 7) % 7);
-            }
-        }
     }
 }
 
@@ -107,9 +97,7 @@ TEST(MonthGrid, neighbouringMonthsAcrossYearEnds) {
     EXPECT_EQ(Iso(january1752[0]), "1751-12-27");
     EXPECT_EQ(Iso(january1752[4]), "1751-12-31");
     EXPECT_EQ(Iso(january1752[5]), "1752-01-01");
-    const auto december3000 = MonthGrid(3000, 12, kSunday);
-    EXPECT_EQ(Iso(december3000[41]), Iso(D(3000, 12, 31) + 41 - CellOfDay(3000, 12, kSunday, 31)));
-    EXPECT_EQ(DecodeDate(december3000[41]).year, 3001);
+    EXPECT_EQ(Iso(MonthGrid(3000, 12, kSunday)[41]), "3001-01-10");
 }
 
 TEST(MonthGrid, everyMonthHoldsItsDaysInOrderAfterTheOffset) {
@@ -122,18 +110,25 @@ TEST(MonthGrid, everyMonthHoldsItsDaysInOrderAfterTheOffset) {
                     ASSERT_EQ(cells[static_cast<std::size_t>(cell)], cells[0] + cell);
                     ASSERT_EQ(cells[static_cast<std::size_t>(cell)], CellDate(year, month, first, cell));
                 }
-                ASSERT_EQ(DecodeDate(cells[static_cast<std::size_t>(offset) - 1]).month, month == 1 ? 12 : month - 1);
+                ASSERT_EQ(DecodeDate(cells[static_cast<std::size_t>(offset) - 1]).month,
+                          month == 1 ? 12 : month - 1);
                 ASSERT_EQ(DecodeDate(cells[static_cast<std::size_t>(offset)]), (CivilDate{year, month, 1}));
-                const int lastCell = CellOfDay(year, month, first, MonthDays(year, month));
-                ASSERT_LT(lastCell, kGridCells) << "six rows always suffice";
-                ASSERT_EQ(DayOfWeek(cells[0]), first);
+                ASSERT_GE(offset, 1);
+                ASSERT_LE(offset, 7);
+                ASSERT_LT(CellOfDay(year, month, first, MonthDays(year, month)), kGridCells)
+                    << "six rows suffice";
+                ASSERT_EQ(DayOfWeek(cells[0]), first) << "column 0 holds the first day of the week";
             }
         }
     }
 }
 
 TEST(CalendarSize, followsOptionsAndCellSizes) {
-    struct Row { const char* name; CalendarLayout layout; int width, height; };
+    struct Row {
+        const char* name;
+        CalendarLayout layout;
+        int width, height;
+    };
     const Row rows[] = {
         {"main window: seven columns of 32, today line", {32, 22, true, false, true}, 234, 226},
         {"main window with week numbers keeps its width", {28, 22, true, true, true}, 234, 226},
@@ -166,14 +161,18 @@ TEST(CellRect, mainWindowGeometry) {
 }
 
 TEST(DateAtPoint, mapsEveryCellCentreBackToItsDateAndMissesOutsideTheGrid) {
-    for (const CalendarLayout layout : {CalendarLayout{32, 22, true, false, true}, CalendarLayout{28, 22, true, true, true},
-                                        CalendarLayout{28, 25, false, false, false}}) {
+    for (const CalendarLayout layout :
+         {CalendarLayout{32, 22, true, false, true}, CalendarLayout{28, 22, true, true, true},
+          CalendarLayout{28, 25, false, false, false}}) {
         for (int row = 0; row < kGridRows; ++row) {
             for (int column = 0; column < kGridColumns; ++column) {
                 const PixelRect r = CellRect(layout, row, column);
                 const DateTime expected = CellDate(2025, 9, kMonday, row * 7 + column);
-                ASSERT_EQ(DateAtPoint(layout, 2025, 9, kMonday, (r.left + r.right) / 2, (r.top + r.bottom) / 2), expected);
-                ASSERT_EQ(DateAtPoint(layout, 2025, 9, kMonday, r.left, r.top), expected) << "corners belong to the cell";
+                ASSERT_EQ(
+                    DateAtPoint(layout, 2025, 9, kMonday, (r.left + r.right) / 2, (r.top + r.bottom) / 2),
+                    expected);
+                ASSERT_EQ(DateAtPoint(layout, 2025, 9, kMonday, r.left, r.top), expected)
+                    << "corners belong to the cell";
                 ASSERT_EQ(DateAtPoint(layout, 2025, 9, kMonday, r.right - 1, r.bottom - 1), expected);
             }
         }
@@ -200,15 +199,22 @@ TEST(CalendarWeekNumber, mondayFirstIsIso8601ForEveryWeekFrom1752To3000) {
 TEST(CalendarWeekNumber, fiveStepsEqualTheFourDayRuleForWeeksStartingSundayToWednesday) {
     for (int first = 1; first <= 4; ++first) {
         DateTime start = D(1752, 1, 1);
-        while (DayOfWeek(start) != first) start += 1;
+        while (DayOfWeek(start) != first)
+            start += 1;
         for (; start <= kSerialOf31Dec3000; start += 7) {
-            ASSERT_EQ(CalendarWeekNumber(first, start), FourDayRuleWeekNumber(first, start)) << first << " " << Iso(start);
+            ASSERT_EQ(CalendarWeekNumber(first, start), FourDayRuleWeekNumber(first, start))
+                << first << " " << Iso(start);
         }
     }
 }
 
 TEST(CalendarWeekNumber, namedWeeks) {
-    struct Row { const char* name; int first; DateTime start; int week; };
+    struct Row {
+        const char* name;
+        int first;
+        DateTime start;
+        int week;
+    };
     const Row rows[] = {
         {"Monday first, 29 December 2014", kMonday, D(2014, 12, 29), 1},
         {"Monday first, 28 December 2015", kMonday, D(2015, 12, 28), 53},
@@ -238,7 +244,8 @@ TEST(CalendarWeekNumber, everyFirstDayNumbersWeeksWithoutGapsOrRepeats) {
     // Within a year numbering runs 1, 2, 3, ... and restarts at 1 exactly once.
     for (int first = 1; first <= 7; ++first) {
         DateTime start = D(1752, 1, 1);
-        while (DayOfWeek(start) != first) start += 1;
+        while (DayOfWeek(start) != first)
+            start += 1;
         int previous = CalendarWeekNumber(first, start);
         for (start += 7; start <= kSerialOf31Dec3000; start += 7) {
             const int week = CalendarWeekNumber(first, start);
