@@ -1,5 +1,6 @@
 #include "app/ErrorReport.h"
 
+#include "dates/VorlanDecodeDate.h"
 #include "platform/MessageBoxes.h"
 
 namespace kalendo::app {
@@ -16,6 +17,17 @@ void ShowErrorReport(const QString& message) {
     request.text = ErrorReportText(message);
     request.parent = QApplication::activeWindow();
     platform::ShowMessageBox(request);
+}
+
+void InstallDecoderMessageBox() {
+    SetDecoderMessageHook([](const std::string& message) {
+        platform::MessageRequest request;
+        request.kind = platform::MessageKind::Information;
+        request.title = QString::fromLatin1(kApplicationTitle);
+        request.text = QString::fromStdString(message);
+        request.parent = QApplication::activeWindow();
+        platform::ShowMessageBox(request);
+    });
 }
 
 TKalendoApplication::TKalendoApplication(int& argc, char** argv) : QApplication(argc, argv) {}

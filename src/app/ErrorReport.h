@@ -17,6 +17,10 @@ QString ErrorReportText(const QString& message);
 // The modal box for an error no code handled: error icon, the application's title, the text.
 void ShowErrorReport(const QString& message);
 
+// Sends the date decoder's own message ("Too many words - can't decode") to a modal box titled
+// with the application's title.
+void InstallDecoderMessageBox();
+
 // Runs one user action; an error it raises ends the action and is shown by the error report.
 // What the action changed before the error stays changed.
 template <typename Action> void RunUserAction(Action&& action) noexcept {

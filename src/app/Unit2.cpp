@@ -24,6 +24,7 @@
 #include <QPrinter>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QShowEvent>
 
 #include <algorithm>
 
@@ -965,22 +966,26 @@ void TForm1::PrintClientArea(QPrinter& printer) {
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     FormShow();
+    // Where no window manager activates the window, showing it is its first activation.
+    if (!event->spontaneous()) RecomputeOnActivation();
 }
 
 void TForm1::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        // Each activation recomputes the result in Add mode. An error the recomputation raises
-        // is reported once; its box closing re-activates the window and must not repeat it.
-        try {
-            AddCheckClick();
-            lastActivationError_.clear();
-        } catch (const std::exception& error) {
-            const QString text = QString::fromUtf8(error.what());
-            if (text != lastActivationError_) {
-                lastActivationError_ = text;
-                ShowErrorReport(text);
-            }
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) RecomputeOnActivation();
+}
+
+void TForm1::RecomputeOnActivation() {
+    // Each activation recomputes the result in Add mode. An error the recomputation raises is
+    // reported once: its box closing re-activates the window and must not raise it again.
+    try {
+        AddCheckClick();
+        lastActivationError_.clear();
+    } catch (const std::exception& error) {
+        const QString text = QString::fromUtf8(error.what());
+        if (text != lastActivationError_) {
+            lastActivationError_ = text;
+            ShowErrorReport(text);
         }
     }
 }

@@ -228,6 +228,7 @@ private:
     // A message box; offset places its top-left corner relative to this window's.
     platform::MessageResult Message(platform::MessageKind kind, const QString& text, platform::MessageButtons buttons,
                                     std::optional<QPoint> offset);
+    void RecomputeOnActivation();
     void EnsureTrayIcon();
     void RestoreFromTray();
 

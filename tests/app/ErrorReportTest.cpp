@@ -1,6 +1,8 @@
 #include "app/ErrorReport.h"
 
 #include "dates/Error.h"
+#include "dates/VorlanDates.h"
+#include "dates/VorlanDecodeDate.h"
 #include "platform/MessageBoxes.h"
 #include "app/QStringPrinter.h"
 
@@ -91,6 +93,16 @@ TEST_F(ErrorBoundaryTest, runUserActionReportsAndSwallowsTheError) {
     EXPECT_TRUE(before);
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, QStringLiteral("Failed to set data for 'left' in Software\\Marrowby\\Kalendo v2.74."));
+}
+
+TEST_F(ErrorBoundaryTest, decoderMessageGoesToATitledBox) {
+    InstallDecoderMessageBox();
+    EXPECT_THROW(DecodeDateText("twenty thirty forty fifty"), Error);
+    SetDecoderMessageHook({});
+    ASSERT_GE(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, QStringLiteral("Too many words - can't decode"));
+    EXPECT_EQ(boxes_[0].title, QStringLiteral("Kalendo v2.74"));
+    EXPECT_EQ(boxes_[0].kind, MessageKind::Information);
 }
 
 } // namespace

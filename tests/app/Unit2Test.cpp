@@ -570,6 +570,23 @@ TEST_F(Unit2Test, addSubtract_activationShowsTheLeftDateInBlue) {
     EXPECT_TRUE(form->NoDays->hasFocus());
 }
 
+TEST_F(Unit2Test, addSubtract_undecodableLongDateIsReportedOnceNotOnEveryActivation) {
+    FormatSettings foreign = UnitedKingdomSettings();
+    foreign.longMonthNames[11] = "Dez ember";  // a month name of two words the decoder cannot read
+    ScopedDateEnvironment spaced(foreign, clock_);
+    auto form = StartShown();
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].kind, MessageKind::Error);
+    EXPECT_TRUE(boxes_[0].text.startsWith(QStringLiteral("Unable to decode the date time : Monday 7 Dez ember 2026")))
+        << boxes_[0].text.toStdString();
+    EXPECT_TRUE(form->SB1->text().isEmpty()) << "the caption keeps its previous text";
+    QEvent activation(QEvent::ActivationChange);
+    QApplication::sendEvent(form.get(), &activation);
+    EXPECT_EQ(boxes_.size(), 1u) << "closing the box re-activates the window: no second box";
+    form->SubtractCheck->click();
+    EXPECT_EQ(boxes_.size(), 2u) << "a click is a new action and reports again";
+}
+
 TEST_F(Unit2Test, addSubtract_clickingTheTickedBoxKeepsItTickedAndRecomputes) {
     auto form = StartShown();
     form->NoDays->setText(QStringLiteral("5"));

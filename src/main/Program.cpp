@@ -1,0 +1,39 @@
+#include "main/Program.h"
+
+#include "app/ErrorReport.h"
+#include "app/Unit2.h"
+#include "platform/Fonts.h"
+#include "platform/LocaleAdapter.h"
+#include "tools/easter1.h"
+#include "ui/about.h"
+#include "ui/aboutfact.h"
+#include "update/UpdateMessage.h"
+
+#include <QGuiApplication>
+
+namespace kalendo {
+
+TKalendoWindows::TKalendoWindows(std::shared_ptr<platform::SettingsStore> store)
+    : form1_(std::make_unique<app::TForm1>(std::move(store))),
+      aboutBox_(std::make_unique<TAboutBox>()),
+      helpFact_(std::make_unique<THelpFact>()),
+      formMessage_(std::make_unique<update::Tform_Message>()),
+      easterForm_(std::make_unique<TEasterForm>()) {
+    form1_->SetAboutBox(aboutBox_.get());
+    form1_->SetHelpFact(helpFact_.get());
+    form1_->SetEasterForm(easterForm_.get());
+}
+
+// The main window goes first: the secondary windows must not outlive the one that opens them.
+TKalendoWindows::~TKalendoWindows() { form1_.reset(); }
+
+void TKalendoWindows::ShowMainWindow() { form1_->show(); }
+
+void PrepareApplication() {
+    QGuiApplication::setApplicationDisplayName(QString::fromLatin1(app::kApplicationTitle));
+    platform::InstallApplicationFonts();
+    platform::InstallDateEnvironment();
+    app::InstallDecoderMessageBox();
+}
+
+} // namespace kalendo
