@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QNetworkRequest>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
@@ -119,6 +120,14 @@ std::optional<QByteArray> ExpectedDigest(const QString& hex) {
 
 bool IsFollowedRedirectStatus(int status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// Only to the same or a safer scheme: https never falls back to plain http.
+bool IsSafeRedirection(const QUrl& from, const QUrl& to) {
+    const QString scheme = to.scheme().toLower();
+    if (!to.isValid() || to.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return false;
+    return scheme == QLatin1String("https") || from.scheme().toLower() == QLatin1String("http");
 }
 
 std::filesystem::path FileSystemPath(const QString& name) {
@@ -290,21 +299,31 @@ bool TmxWebUpdate::RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, c
     }
 
     QPointer<TmxWebUpdate> alive(this);
-    QPointer<QNetworkReply> reply = network_->get(MakeUpdateRequest(url));
-    const auto releaseReply = qScopeGuard([&reply] {
+    QPointer<QNetworkReply> reply;
+    const auto releaseReply = [&reply] {
         if (!reply) return;
         reply->abort();
         reply->deleteLater();
-    });
-
-    // Wait for the final response's headers (redirections are followed inside the reply).
-    const auto headersArrived = [&reply] {
-        if (reply->isFinished() || reply->bytesAvailable() > 0) return true;
-        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        return status.isValid() && !IsFollowedRedirectStatus(status.toInt());
     };
-    while (!headersArrived()) {
-        if (WaitForActivity(reply) != WaitResult::Activity || !alive || !reply) return false;
+    const auto releaseAtEnd = qScopeGuard(releaseReply);
+
+    // Redirections are followed here rather than inside Qt, which carries the headers of every
+    // redirection response over into the final one and so garbles its announced length.
+    QUrl address = url;
+    for (int redirections = 0;; ++redirections) {
+        QNetworkRequest request = MakeUpdateRequest(address);
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+        reply = network_->get(request);
+        while (!reply->isFinished() && reply->bytesAvailable() == 0 &&
+               !reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
+            if (WaitForActivity(reply) != WaitResult::Activity || !alive || !reply) return false;
+        }
+        if (aborted_) return false;
+        if (!IsFollowedRedirectStatus(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt())) break;
+        const QUrl target = address.resolved(QUrl::fromEncoded(reply->rawHeader("Location")));
+        if (redirections == kMaxHttpRedirects || !IsSafeRedirection(address, target)) return false;
+        releaseReply();
+        address = target;
     }
     if (aborted_) return false;
 
@@ -385,7 +404,6 @@ TmxWebUpdate::WaitResult TmxWebUpdate::WaitForActivity(QNetworkReply* reply) {
     connect(reply, &QNetworkReply::readyRead, &loop, &QEventLoop::quit);
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     connect(reply, &QNetworkReply::metaDataChanged, &loop, &QEventLoop::quit);
-    connect(reply, &QNetworkReply::redirected, &loop, &QEventLoop::quit);
     QPointer<TmxWebUpdate> alive(this);
     QEventLoop* const outerWait = currentWait_;
     currentWait_ = &loop;

@@ -1,6 +1,10 @@
 #include "update/TestHttpServer.h"
 
+#include <QFile>
 #include <QHostAddress>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpSocket>
 
 #include <stdexcept>
@@ -20,20 +24,51 @@ QByteArray ReasonPhrase(int status) {
     }
 }
 
+QByteArray ReadTestData(const char* name) {
+    QFile file(QStringLiteral(KALENDO_TEST_DATA_DIR "/update/") + QLatin1String(name));
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error(std::string("missing test data ") + name);
+    return file.readAll();
+}
+
+QSslCertificate TestCertificate() { return QSslCertificate(ReadTestData("test-server-cert.pem"), QSsl::Pem); }
+
 } // namespace
 
-TestHttpServer::TestHttpServer() {
-    if (!server_.listen(QHostAddress::LocalHost, 0)) throw std::runtime_error("test server cannot listen");
-    connect(&server_, &QTcpServer::newConnection, this, &TestHttpServer::Accept);
+QSslConfiguration TestServerTls() {
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(TestCertificate());
+    tls.setPrivateKey(QSslKey(ReadTestData("test-server-key.pem"), QSsl::Rsa, QSsl::Pem));
+    tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+    return tls;
+}
+
+ScopedTrust::ScopedTrust() : previous_(QSslConfiguration::defaultConfiguration()) {
+    QSslConfiguration trusting = previous_;
+    trusting.addCaCertificate(TestCertificate());
+    QSslConfiguration::setDefaultConfiguration(trusting);
+}
+
+ScopedTrust::~ScopedTrust() { QSslConfiguration::setDefaultConfiguration(previous_); }
+
+TestHttpServer::TestHttpServer(const std::optional<QSslConfiguration>& tls) : secure_(tls.has_value()) {
+    if (tls) {
+        auto sslServer = std::make_unique<QSslServer>();
+        sslServer->setSslConfiguration(*tls);
+        server_ = std::move(sslServer);
+    } else {
+        server_ = std::make_unique<QTcpServer>();
+    }
+    if (!server_->listen(QHostAddress::LocalHost, 0)) throw std::runtime_error("test server cannot listen");
+    connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, &TestHttpServer::Accept);
 }
 
 TestHttpServer::~TestHttpServer() {
-    for (QTcpSocket* socket : server_.findChildren<QTcpSocket*>()) socket->abort();
-    server_.close();
+    for (QTcpSocket* socket : server_->findChildren<QTcpSocket*>()) socket->abort();
+    server_->close();
 }
 
 QString TestHttpServer::Url(const QString& path) const {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(Port()).arg(path);
+    return QStringLiteral("%1://127.0.0.1:%2%3").arg(secure_ ? "https" : "http").arg(Port()).arg(path);
 }
 
 void TestHttpServer::Serve(const QByteArray& path, const ScriptedResponse& response) {
@@ -72,9 +107,10 @@ quint16 TestHttpServer::UnusedPort() {
 }
 
 void TestHttpServer::Accept() {
-    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+    while (QTcpSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { ReadRequest(socket); });
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        if (socket->bytesAvailable() > 0) ReadRequest(socket); // arrived during the TLS handshake
     }
 }
 

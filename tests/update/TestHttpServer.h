@@ -6,9 +6,12 @@
 #include <QObject>
 #include <QPair>
 #include <QString>
+#include <QSslConfiguration>
 #include <QTcpServer>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QTcpSocket;
 
@@ -33,16 +36,17 @@ struct RecordedRequest {
 };
 
 // A small HTTP/1.1 server on 127.0.0.1 for the update tests: every request is answered from a
-// script by its path and then the connection is closed; unknown paths get 404.
+// script by its path and then the connection is closed; unknown paths get 404. Given a TLS
+// configuration it speaks HTTPS.
 class TestHttpServer : public QObject {
 public:
     using Handler = std::function<ScriptedResponse(const RecordedRequest&)>;
 
-    TestHttpServer();
+    explicit TestHttpServer(const std::optional<QSslConfiguration>& tls = std::nullopt);
     ~TestHttpServer() override;
 
-    quint16 Port() const { return server_.serverPort(); }
-    // "http://127.0.0.1:<port><path>"
+    quint16 Port() const { return server_->serverPort(); }
+    // "http://127.0.0.1:<port><path>", or https
     QString Url(const QString& path) const;
 
     void Serve(const QByteArray& path, const ScriptedResponse& response);
@@ -61,10 +65,26 @@ private:
     void ReadRequest(QTcpSocket* socket);
     void Answer(QTcpSocket* socket, const ScriptedResponse& response);
 
-    QTcpServer server_;
+    std::unique_ptr<QTcpServer> server_;
+    bool secure_ = false;
     QHash<QByteArray, Handler> routes_;
     QHash<QTcpSocket*, QByteArray> pending_;
     QList<RecordedRequest> requests_;
+};
+
+// The test-only certificate for 127.0.0.1 with its key (self-signed; trust it with ScopedTrust).
+QSslConfiguration TestServerTls();
+
+// Makes the test certificate trusted by every request created while it lives.
+class ScopedTrust {
+public:
+    ScopedTrust();
+    ~ScopedTrust();
+    ScopedTrust(const ScopedTrust&) = delete;
+    ScopedTrust& operator=(const ScopedTrust&) = delete;
+
+private:
+    QSslConfiguration previous_;
 };
 
 // A page that carries the given entries as META lines the checker reads.

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -469,6 +470,36 @@ TEST_F(WebUpdateTest, httpRedirections_areFollowedUpToTheLimit) {
     EXPECT_FALSE(checker.CheckForNewVersion());
     EXPECT_EQ(events, kUnreadablePage) << "eleven redirections";
     EXPECT_EQ(server.RequestCount("/hop11.htm"), 1);
+}
+
+TEST_F(WebUpdateTest, httpsPages_needATrustedCertificateAndNeverFallBackToHttp) {
+    TestHttpServer secureServer(testing::TestServerTls());
+    const QByteArray page = UpdatePage(With(StandardEntries(), "mxVersion", "2.74"));
+    secureServer.ServeHtml("/newkalendo.htm", page);
+    secureServer.Redirect("/downgrade.htm", server.Url("/newkalendo.htm").toLatin1());
+    server.ServeHtml("/newkalendo.htm", page);
+    server.Redirect("/upgrade.htm", secureServer.Url("/newkalendo.htm").toLatin1());
+    const Events readable{"BeforeGetInfo", "AfterGetInfo", "NoUpdateFound"};
+    const struct {
+        const char* meaning;
+        bool trusted;
+        QString url;
+        Events events;
+    } rows[] = {
+        {"self-signed certificate", false, secureServer.Url("/newkalendo.htm"), kUnreadablePage},
+        {"trusted certificate", true, secureServer.Url("/newkalendo.htm"), readable},
+        {"redirection from https to http", true, secureServer.Url("/downgrade.htm"), kUnreadablePage},
+        {"redirection from http to https", true, server.Url("/upgrade.htm"), readable},
+    };
+    for (const auto& row : rows) {
+        events.clear();
+        std::optional<testing::ScopedTrust> trust;
+        if (row.trusted) trust.emplace();
+        checker.ProductInfo().SetURL(row.url);
+        EXPECT_FALSE(checker.CheckForNewVersion()) << row.meaning;
+        EXPECT_EQ(events, row.events) << row.meaning;
+    }
+    EXPECT_EQ(server.RequestCount("/newkalendo.htm"), 0);
 }
 
 TEST_F(WebUpdateTest, failedInstallerTransfers_leaveNothingBehindAndStartNothing) {
