@@ -122,6 +122,7 @@ public:
 
 signals:
     void OnClick();
+    // Anything connected here makes a single click wait for the double-click time.
     void OnDblClick();
     void OnMouseDown(kalendo::TMouseButton button, kalendo::TShiftState shift, int x, int y);
     void OnMouseUp(kalendo::TMouseButton button, kalendo::TShiftState shift, int x, int y);

@@ -2,7 +2,6 @@
 
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -40,17 +39,6 @@ TEST(UpDown, clicksAtTheEndsAreReportedButDoNotWrap) {
     ASSERT_EQ(clicks.count(), 3);
     EXPECT_EQ(clicks.at(0).at(0).value<TUDBtnType>(), btPrev);
     EXPECT_EQ(clicks.at(2).at(0).value<TUDBtnType>(), btNext);
-}
-
-TEST(UpDown, otherKeysAreNotTaken) {
-    QWidget window;
-    auto* spinner = new TUpDown(&window);
-    spinner->SetRange(0, 9);
-    QSignalSpy clicks(spinner, &TUpDown::Clicked);
-    QTest::keyClick(spinner, Qt::Key_Left);
-    QTest::keyClick(spinner, Qt::Key_PageUp);
-    EXPECT_EQ(clicks.count(), 0);
-    EXPECT_EQ(spinner->Position(), 0);
 }
 
 } // namespace

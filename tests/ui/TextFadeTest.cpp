@@ -215,20 +215,6 @@ TEST(TextFader, shorterListPullsTheLineIndexBack) {
     EXPECT_EQ(fader.LineIndex(), 0);
 }
 
-TEST(TextFader, stoppingKeepsTheTextAndStopsTheTimer) {
-    TTextFader fader;
-    fader.SetLines({QStringLiteral("a"), QStringLiteral("b")});
-    fader.SetActive(true);
-    fader.FaderTick();
-    fader.SetActive(false);
-    EXPECT_FALSE(fader.TimerRunning());
-    EXPECT_EQ(fader.FadeProgress(), 100);
-    EXPECT_EQ(fader.CurrentText(), QStringLiteral("a"));
-    fader.SetActive(true);
-    EXPECT_EQ(fader.PassCount(), 0);
-    EXPECT_EQ(fader.TimerInterval(), 5);
-}
-
 TEST(TextFader, paintsTheShownLineCentredOnItsColour) {
     FaderFixture fixture;
     TTextFader& fader = *fixture.fader;
@@ -369,34 +355,52 @@ TEST(TextFader, transparentShowsTheParentAndTheSiblingsBeneath) {
     EXPECT_EQ(shot.pixelColor(90, 10), QColor(255, 255, 0)) << "siblings above are not background";
 }
 
-TEST(TextFader, creditsLineHasTheMainWindowSettings) {
+// Counts the frames that reach the screen.
+class CountingFader : public TTextFader {
+public:
+    using TTextFader::TTextFader;
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        ++paints;
+        TTextFader::paintEvent(event);
+    }
+};
+
+TEST(TextFader, paintsNothingWhileItsWindowIsHidden) {
+    QWidget window;
+    auto* fader = new CountingFader(&window);
+    fader->SetLines({QStringLiteral("a"), QStringLiteral("b")});
+    fader->SetActive(true);
+    TicksUntilShown(*fader);
+    EXPECT_EQ(fader->paints, 0);
+    window.show();
+    QCoreApplication::processEvents();  // the offscreen screen exposes the window
+    const int shownPaints = fader->paints;
+    fader->FaderTick();
+    EXPECT_EQ(fader->paints, shownPaints + 1) << "each tick paints at once while shown";
+    window.hide();
+    TicksUntilShown(*fader);
+    EXPECT_EQ(fader->paints, shownPaints + 1);
+}
+
+TEST(TextFader, creditsLineTakesItsColourFromTheMainWindowAndUsesExampleAddresses) {
     QWidget window;
     TTextFader* fader = MakeCreditsFader(&window);
-    EXPECT_EQ(fader->geometry(), QRect(112, 280, 265, 25));
-    EXPECT_EQ(fader->FadeDelay(), 40);
-    EXPECT_EQ(fader->LineDelay(), 6000);
-    EXPECT_EQ(fader->FadeStep(), 4);
-    EXPECT_EQ(fader->RepeatCount(), 0);
-    EXPECT_EQ(fader->Alignment(), taCenter);
-    EXPECT_TRUE(fader->WordWrap());
-    EXPECT_FALSE(fader->Transparent());
-    EXPECT_FALSE(fader->Active());
-    EXPECT_EQ(fader->font().pixelSize(), 13);
-    EXPECT_EQ(fader->palette().color(QPalette::WindowText), kNavy);
+    EXPECT_FALSE(fader->Active()) << "the main window starts it";
     ASSERT_EQ(fader->Lines().size(), 6);
     EXPECT_EQ(fader->Lines().first(), QStringLiteral("Kalendo v2.74"));
-    EXPECT_EQ(fader->Lines().at(1), QStringLiteral("Marrowby"));
     for (const QString& line : fader->Lines()) {
-        EXPECT_FALSE(line.isEmpty());
         if (line.contains(u'@') || line.startsWith(QStringLiteral("www."))) {
             EXPECT_TRUE(line.endsWith(QStringLiteral(".example"))) << line.toStdString();
         }
     }
-
     QPalette sky = window.palette();
     sky.setColor(QPalette::Window, kSky);
     window.setPalette(sky);
-    EXPECT_EQ(fader->palette().color(QPalette::Window), kSky) << "the colour comes from the main window";
+    EXPECT_EQ(fader->palette().color(QPalette::Window), kSky);
+    EXPECT_EQ(fader->palette().color(QPalette::WindowText), kNavy);
 }
 
 } // namespace

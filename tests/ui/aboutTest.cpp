@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QEnterEvent>
-#include <QFrame>
 #include <QTest>
 #include <QToolButton>
 
@@ -83,25 +82,6 @@ TEST(AboutBox, linkTurnsRedUnderTheMouse) {
     EXPECT_TRUE(HasInk(link->grab().toImage(), area, QColor(0, 0, 255)));
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_TRUE(link->font().underline());
-}
-
-TEST(AboutBox, windowLayoutAndHints) {
-    TAboutBox about;
-    EXPECT_EQ(about.objectName(), QStringLiteral("AboutBox"));
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("About the Author and Program"));
-    EXPECT_EQ(about.size(), QSize(362, 327));
-    EXPECT_EQ(about.minimumSize(), about.maximumSize());
-    EXPECT_TRUE(about.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_FALSE(about.windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_EQ(about.Panel1->geometry(), QRect(8, 8, 345, 249));
-    EXPECT_EQ(about.Panel1->frameShadow(), QFrame::Sunken);
-    EXPECT_EQ(about.ReturnButton->geometry(), QRect(124, 263, 105, 57));
-    EXPECT_EQ(about.Flag->geometry(), QRect(256, 264, 65, 55));
-    EXPECT_EQ(about.MadeIn->geometry(), QRect(24, 269, 81, 41));
-    EXPECT_EQ(about.Flag->toolTip(), QStringLiteral(" Rule Britannia "));
-    EXPECT_EQ(about.WebLink->toolTip(), QStringLiteral(" Please sign my Guestbook "));
-    EXPECT_EQ(about.ProductName->text(), QStringLiteral("Kalendo v2.74"));
-    EXPECT_EQ(about.WebLabel->text(), QStringLiteral("Please visit my web site :-"));
 }
 
 TEST(AboutBox, showsFlagAndReturnsToTheProgram) {
