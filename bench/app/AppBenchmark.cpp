@@ -1,0 +1,151 @@
+// Start-up: each iteration starts this executable again as a child that builds either a bare
+// window with one label or the real program, and reports on its standard output the moment the
+// main window has painted for the first time, with its peak memory. The time measured is from
+// process start to that report. Run under offscreen (the default) or xvfb-run.
+// Date change: one arrow key in a calendar of the shown main window, with the span recomputation
+// and the repaint it causes.
+#include "app/ErrorReport.h"
+#include "app/Unit2.h"
+#include "main/Program.h"
+#include "platform/SettingsStore.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string selfPath;
+
+long PeakKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+    return 0;
+}
+
+// Prints one line at the first paint of the watched widget, then ends the child.
+class FirstPaintReporter final : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !reported_) {
+            reported_ = true;
+            QTimer::singleShot(0, [] {
+                std::printf("painted %ld\n", PeakKilobytes());
+                std::fflush(stdout);
+                std::_Exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    bool reported_ = false;
+};
+
+int RunChild(const char* mode, int argc, char** argv) {
+    FirstPaintReporter reporter;
+    if (std::strcmp(mode, "bare") == 0) {
+        QApplication application(argc, argv);
+        QLabel label(QStringLiteral("Kalendo v2.74"));
+        label.installEventFilter(&reporter);
+        label.show();
+        return QApplication::exec();
+    }
+    kalendo::app::TKalendoApplication application(argc, argv);
+    kalendo::PrepareApplication();
+    kalendo::TKalendoWindows windows(std::make_shared<kalendo::platform::NativeSettingsStore>());
+    windows.Form1().ClientArea->installEventFilter(&reporter);
+    windows.ShowMainWindow();
+    return QApplication::exec();
+}
+
+// Starts the child once and returns the seconds from its start to its first-paint report, or a
+// negative value when it did not report.
+double TimeToFirstPaint(const char* mode, long& peakKilobytes) {
+    const std::string command = "'" + selfPath + "' --child=" + mode + " 2>/dev/null";
+    const auto start = std::chrono::steady_clock::now();
+    FILE* child = popen(command.c_str(), "r");
+    char line[128] = {};
+    const bool painted = child && std::fgets(line, sizeof line, child) && std::strncmp(line, "painted", 7) == 0;
+    const auto end = std::chrono::steady_clock::now();
+    if (child) pclose(child);
+    if (!painted) return -1;
+    peakKilobytes = std::atol(line + 8);
+    return std::chrono::duration<double>(end - start).count();
+}
+
+// Bare window and program alternate, so a busy machine slows both alike; the iteration time is
+// the program's, and the counters give both medians, their ratio and both peaks.
+void BM_StartUpAgainstBareWindow(benchmark::State& state) {
+    QTemporaryDir config;
+    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+    std::vector<double> bare, program;
+    long barePeak = 0, programPeak = 0;
+    for (auto _ : state) {
+        const double bareSeconds = TimeToFirstPaint("bare", barePeak);
+        const double programSeconds = TimeToFirstPaint("kalendo", programPeak);
+        if (bareSeconds < 0 || programSeconds < 0) {
+            state.SkipWithError("a child did not paint");
+            return;
+        }
+        bare.push_back(bareSeconds);
+        program.push_back(programSeconds);
+        state.SetIterationTime(programSeconds);
+    }
+    auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    state.counters["bare_ms"] = median(bare) * 1000;
+    state.counters["kalendo_ms"] = median(program) * 1000;
+    state.counters["ratio"] = median(program) / median(bare);
+    state.counters["bare_peak_MB"] = static_cast<double>(barePeak) / 1024.0;
+    state.counters["kalendo_peak_MB"] = static_cast<double>(programPeak) / 1024.0;
+}
+BENCHMARK(BM_StartUpAgainstBareWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(25);
+
+void BM_KeyboardDateChange(benchmark::State& state) {
+    auto store = std::make_shared<kalendo::platform::MemorySettingsStore>();
+    kalendo::app::TForm1 form(store);
+    form.show();
+    QCoreApplication::processEvents();
+    bool right = true;
+    for (auto _ : state) {
+        QKeyEvent key(QEvent::KeyPress, right ? Qt::Key_Right : Qt::Key_Left, Qt::NoModifier);
+        QApplication::sendEvent(form.Planner2, &key);
+        QCoreApplication::processEvents();  // the panels' repaint
+        right = !right;
+    }
+}
+BENCHMARK(BM_KeyboardDateChange)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    selfPath = argv[0];
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--child=", 8) == 0) return RunChild(argv[i] + 8, argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    kalendo::PrepareApplication();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
