@@ -104,6 +104,19 @@ void ReadNamedDatesSection(std::istream& in, std::string_view sectionName, int y
     }
 }
 
+const TVorlanNamedDate* FindNamedDate(const std::vector<TVorlanNamedDate>& dates, std::string_view search,
+                                      bool exactMatch) {
+    const bool wholeName = exactMatch || search.size() < 4;
+    for (const TVorlanNamedDate& entry : dates) {
+        const std::string_view name = entry.Name;
+        const bool matches = wholeName ? SameTextIgnoringCase(name, search)
+                                       : name.size() >= search.size() &&
+                                             SameTextIgnoringCase(name.substr(0, search.size()), search);
+        if (matches) return &entry;
+    }
+    return nullptr;
+}
+
 std::string TVorlanDateStringTranslater::SectionName() const {
     switch (country_) {
     case coAustrailia: return "Austrailia";
@@ -117,6 +130,8 @@ void TVorlanDateStringTranslater::SetSearch(std::string_view text) {
     found_ = false;
     if (!enabled_) return;
     search_.assign(text);
+    // Without a file there is nothing to find (and no list: it belonged to another source).
+    if (dataDirectory_.empty() || fileName_.empty()) return;
 
     const std::string sectionName = SectionName();
     const int year = DecodeDate(CurrentClock().Today()).year;
@@ -124,21 +139,14 @@ void TVorlanDateStringTranslater::SetSearch(std::string_view text) {
                         listSection_ == sectionName && listYear_ == year;
     if (!cached) LoadList(sectionName, year);
 
-    const bool wholeName = exactMatch_ || search_.size() < 4;
-    for (const TVorlanNamedDate& entry : list_.Dates) {
-        const std::string_view name = entry.Name;
-        const bool matches = wholeName ? SameTextIgnoringCase(name, search_)
-                                       : name.size() >= search_.size() &&
-                                             SameTextIgnoringCase(name.substr(0, search_.size()), search_);
-        if (!matches) continue;
-        const CivilDate date = DecodeDate(entry.Date);
-        found_ = true;
-        foundDate_ = entry.Date;
-        foundYear_ = static_cast<std::uint16_t>(date.year);
-        foundMonth_ = static_cast<std::uint16_t>(date.month);
-        foundDay_ = static_cast<std::uint16_t>(date.day);
-        return;
-    }
+    const TVorlanNamedDate* entry = FindNamedDate(list_.Dates, search_, exactMatch_);
+    if (entry == nullptr) return;
+    const CivilDate date = DecodeDate(entry->Date);
+    found_ = true;
+    foundDate_ = entry->Date;
+    foundYear_ = static_cast<std::uint16_t>(date.year);
+    foundMonth_ = static_cast<std::uint16_t>(date.month);
+    foundDay_ = static_cast<std::uint16_t>(date.day);
 }
 
 void TVorlanDateStringTranslater::LoadList(const std::string& sectionName, int year) {

@@ -41,6 +41,12 @@ struct TVorlanNamedDatesSection {
 void ReadNamedDatesSection(std::istream& in, std::string_view sectionName, int year, std::string_view sourceName,
                            TVorlanNamedDatesSection& into);
 
+// The first entry whose name matches the search text, ignoring case: the whole name when
+// exactMatch is set or the text is shorter than four characters, else the name's first
+// characters, as many as the text has. Null when none does.
+const TVorlanNamedDate* FindNamedDate(const std::vector<TVorlanNamedDate>& dates, std::string_view search,
+                                      bool exactMatch);
+
 // Looks a name up in the named-dates file "DateScan.DAT" for the current year. The directory
 // holding the file and the user's country name are inputs (the program supplies them); the list
 // of the wanted section is cached until the section, the file path or the year changes.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 #include <string_view>
 
 namespace kalendo {
@@ -79,6 +80,40 @@ constexpr SynonymRow kSynonymRows[] = {
     {{"NEXT"}, {}, ddNext},
     {{"PREV", "PREVIOUS", "PRIOR"}, "PREV", ddPrev},
 };
+
+// What the synonym rows make of one spelling, all rows applied in order: the final word and the
+// flags of every row that matched on the way. Worked out once, so a word costs one lookup.
+struct SynonymOutcome {
+    std::string_view spelling;
+    std::string_view word;
+    TVorlanDecodeDateFoundFlags flags;
+};
+
+const SynonymOutcome* FindSynonym(std::string_view word) {
+    static const std::vector<SynonymOutcome> outcomes = [] {
+        std::vector<SynonymOutcome> table;
+        for (const SynonymRow& spellingRow : kSynonymRows) {
+            for (const std::string_view spelling : spellingRow.spellings) {
+                if (spelling.empty() || std::any_of(table.begin(), table.end(),
+                                                    [&](const auto& known) { return known.spelling == spelling; }))
+                    continue;
+                SynonymOutcome outcome{spelling, spelling, {}};
+                for (const SynonymRow& row : kSynonymRows) {
+                    if (std::find(row.spellings.begin(), row.spellings.end(), outcome.word) == row.spellings.end())
+                        continue;
+                    if (!row.canonical.empty()) outcome.word = row.canonical;
+                    outcome.flags.Include(row.flag);
+                }
+                table.push_back(outcome);
+            }
+        }
+        std::sort(table.begin(), table.end(), [](const auto& a, const auto& b) { return a.spelling < b.spelling; });
+        return table;
+    }();
+    const auto it = std::lower_bound(outcomes.begin(), outcomes.end(), word,
+                                     [](const SynonymOutcome& row, std::string_view key) { return row.spelling < key; });
+    return it != outcomes.end() && it->spelling == word ? &*it : nullptr;
+}
 
 struct NumberWord {
     std::string_view word;
@@ -155,15 +190,20 @@ constexpr Keyword kKeywords[] = {
     {"END", dfoEnd},
 };
 
-// word is upper case; names come from the locale in any case.
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
+
+// The word (upper case already) equals the locale's name upper-cased; ASCII folding, like UpperCase.
 bool EqualsName(std::string_view word, std::string_view name) {
-    return !name.empty() && SameTextIgnoringCase(word, name);
+    if (name.empty() || word.size() != name.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (word[i] != AsciiUpper(name[i])) return false;
+    return true;
 }
 
 // The word is the name followed by the given upper-case suffix ("S", "'S").
 bool EqualsNameWithSuffix(std::string_view word, std::string_view name, std::string_view suffix) {
-    return !name.empty() && word.size() == name.size() + suffix.size() && word.ends_with(suffix) &&
-           SameTextIgnoringCase(word.substr(0, name.size()), name);
+    return word.size() == name.size() + suffix.size() && word.ends_with(suffix) &&
+           EqualsName(word.substr(0, name.size()), name);
 }
 
 // The first day on or after (forward) or before (backward) an anchor with weekday h, strictly
@@ -263,12 +303,9 @@ void TVorlanDecodeDate::SplitIntoTokens() {
 void TVorlanDecodeDate::ApplySynonyms() {
     const FormatSettings& settings = *active_;
     for (std::string& word : tokens_) {
-        for (const SynonymRow& row : kSynonymRows) {
-            const bool matches = std::any_of(row.spellings.begin(), row.spellings.end(),
-                                             [&](std::string_view spelling) { return spelling == word; });
-            if (!matches) continue;
-            if (!row.canonical.empty()) word.assign(row.canonical);
-            foundFlags_.Include(row.flag);
+        if (const SynonymOutcome* synonym = FindSynonym(word)) {
+            word.assign(synonym->word);
+            foundFlags_ = TVorlanDecodeDateFoundFlags::FromBits(foundFlags_.Bits() | synonym->flags.Bits());
         }
         for (std::size_t m = 0; m < 12; ++m)
             if (EqualsName(word, settings.longMonthNames[m])) word = UpperCase(settings.shortMonthNames[m]);
@@ -368,7 +405,8 @@ int TVorlanDecodeDate::CombineNumberWords(int first, int last) {
 
     // Merged-away fields lose their classes at once, so later walks step over them as if they
     // were gone, and are removed together at the end: one pass, however many runs there are.
-    std::vector<int> mergedAway;
+    std::vector<int>& mergedAway = mergedAway_;
+    mergedAway.clear();
     int from = first;
     for (;;) {
         std::array<int, 4> run{};
