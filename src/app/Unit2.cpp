@@ -9,6 +9,9 @@
 #include "ui/CoolTrayIcon.h"
 #include "ui/Pictures.h"
 #include "ui/TextFade.h"
+#include "update/UpdateConfig.h"
+#include "update/UpdateFlow.h"
+#include "update/mxWebUpdate.h"
 
 #include <QAction>
 #include <QApplication>
@@ -150,6 +153,9 @@ TForm1::TForm1(std::shared_ptr<platform::SettingsStore> store, QWidget* parent)
     setFont(DesignFont(11, false));
     BuildControls();
     BuildMenu();
+    mxWebUpdate1 = new update::TmxWebUpdate(this);
+    update::ConfigureMainWindowChecker(*mxWebUpdate1);
+    updateFlow_ = new update::TUpdateFlow(this, Panel1, nullptr, mxWebUpdate1, this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     move(kDefaultLeft, kDefaultTop);
     // Initially the window stays on top of the others.
@@ -402,6 +408,7 @@ void TForm1::BuildMenu() {
     EasterCalculations1 = MainMenu1->addAction(QStringLiteral("&Easter Dates"));
     hook(EasterCalculations1, &TForm1::EasterCalculations1Click);
     Updates1 = MainMenu1->addAction(QStringLiteral("&Check for Updates"));
+    hook(Updates1, &TForm1::Updates1Click);
 
     Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
     About2 = Help1->addAction(QStringLiteral("&Help"));
@@ -903,6 +910,10 @@ void TForm1::About1Click() { ShowSecondaryWindow(aboutBox_, 65, 95); }
 void TForm1::About2Click() { ShowSecondaryWindow(helpFact_, 0, 0); }
 
 void TForm1::EasterCalculations1Click() { ShowSecondaryWindow(easterForm_, 85, 145); }
+
+void TForm1::SetFormMessage(update::Tform_Message* window) { updateFlow_->SetProgressWindow(window); }
+
+void TForm1::Updates1Click() { updateFlow_->Updates1Click(); }
 
 platform::MessageResult TForm1::Message(platform::MessageKind kind, const QString& text,
                                         platform::MessageButtons buttons, std::optional<QPoint> offset) {

@@ -28,6 +28,12 @@ namespace kalendo {
 class TTextFader;
 class TCoolTrayIcon;
 
+namespace update {
+class TmxWebUpdate;
+class TUpdateFlow;
+class Tform_Message;
+} // namespace update
+
 namespace app {
 
 // A tick box that reports the release of the mouse button after its click has been handled,
@@ -66,6 +72,8 @@ public:
     void SetAboutBox(QWidget* window) { aboutBox_ = window; }
     void SetHelpFact(QWidget* window) { helpFact_ = window; }
     void SetEasterForm(QWidget* window) { easterForm_ = window; }
+    // The update progress window, shown by the Check for Updates flow.
+    void SetFormMessage(update::Tform_Message* window);
 
     // Seams: how a secondary window is shown modally, how the print dialog is asked, and what
     // ends the program. Tests replace them; by default they are the real thing.
@@ -132,10 +140,13 @@ public:
     QAction* SaveDates2 = nullptr;
     QAction* PrintResults1 = nullptr;
     QAction* EasterCalculations1 = nullptr;
-    QAction* Updates1 = nullptr;  // connected by the update checker
+    QAction* Updates1 = nullptr;
     QMenu* Help1 = nullptr;
     QAction* About2 = nullptr;
     QAction* About1 = nullptr;
+
+    // The update checker, configured for the product's update page.
+    update::TmxWebUpdate* mxWebUpdate1 = nullptr;
 
     // The notification-area icon and its menu, made the first time the window is minimised.
     TCoolTrayIcon* TrayIcon1 = nullptr;
@@ -191,6 +202,7 @@ public:
     void About1Click();
     void About2Click();
     void EasterCalculations1Click();
+    void Updates1Click();
 
     void SaveDatesNow1Click();
     void PrintResults1Click();
@@ -240,6 +252,7 @@ private:
     std::function<bool(QPrinter&)> printDialog_;
     std::function<void()> terminator_;
     QString lastActivationError_;
+    update::TUpdateFlow* updateFlow_ = nullptr;
 };
 
 } // namespace app

@@ -22,6 +22,7 @@ TKalendoWindows::TKalendoWindows(std::shared_ptr<platform::SettingsStore> store)
     form1_->SetAboutBox(aboutBox_.get());
     form1_->SetHelpFact(helpFact_.get());
     form1_->SetEasterForm(easterForm_.get());
+    form1_->SetFormMessage(formMessage_.get());
 }
 
 // The main window goes first: the secondary windows must not outlive the one that opens them.

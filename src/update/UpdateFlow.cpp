@@ -64,6 +64,8 @@ TUpdateFlow::TUpdateFlow(QWidget* mainWindow, QWidget* busyPanel, Tform_Message*
     checker_->OnDownloadError = [this](QObject* sender) { mxWebUpdate1DownloadError(sender); };
 }
 
+void TUpdateFlow::SetProgressWindow(Tform_Message* progressWindow) { progressWindow_ = progressWindow; }
+
 QPoint TUpdateFlow::MainWindowOffset(int right, int down) const {
     return (mainWindow_ ? mainWindow_->pos() : QPoint()) + QPoint(right, down);
 }

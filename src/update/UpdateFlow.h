@@ -22,6 +22,9 @@ public:
     TUpdateFlow(QWidget* mainWindow, QWidget* busyPanel, Tform_Message* progressWindow, TmxWebUpdate* checker,
                 QObject* parent = nullptr);
 
+    // The progress window is made by the program after the main window, so it may come later.
+    void SetProgressWindow(Tform_Message* progressWindow);
+
     void Updates1Click();
 
     void mxWebUpdate1BeforeGetInfo(QObject* Sender);
