@@ -25,9 +25,11 @@ struct CreditsLine {
         window.show();
         QApplication::processEvents();
         fader->SetActive(true);
-        do fader->FaderTick();
+        do
+            fader->FaderTick();
         while (fader->FadeProgress() < 100);
-        for (int tick = 0; tick < 13; ++tick) fader->FaderTick();
+        for (int tick = 0; tick < 13; ++tick)
+            fader->FaderTick();
     }
     QWidget window;
     TTextFader* fader = nullptr;

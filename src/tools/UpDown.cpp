@@ -103,9 +103,15 @@ void TUpDown::RepeatTick() {
 
 void TUpDown::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_Up: Click(btNext); break;
-    case Qt::Key_Down: Click(btPrev); break;
-    default: QWidget::keyPressEvent(event); break;
+    case Qt::Key_Up:
+        Click(btNext);
+        break;
+    case Qt::Key_Down:
+        Click(btPrev);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        break;
     }
 }
 

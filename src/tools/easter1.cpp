@@ -75,7 +75,7 @@ TEasterForm::TEasterForm(QWidget* parent)
     Bevel1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     Bevel1->setGeometry(8, 50, 311, 4);
 
-    const char* captions[] = {"Shrove Tuesday", "Ash Wednesday", "Palm Sunday", "Good Friday",
+    const char* captions[] = {"Shrove Tuesday", "Ash Wednesday", "Palm Sunday",  "Good Friday",
                               "Easter Day",     "Easter Monday", "Ascension Day"};
     QLabel** labels[] = {&ShroveTuesday, &AshWednesday, &PalmSunday,  &GoodFriday,
                          &EasterDay,     &EasterMonday, &AscensionDay};
@@ -125,7 +125,8 @@ void TEasterForm::ExitButtonClick() { accept(); }
 void TEasterForm::ShowLines(int year) {
     const std::array<std::string, 7> lines = EasterLines(year, CurrentFormatSettings());
     const std::array<QLabel*, 7> labels = FeastLabels();
-    for (std::size_t row = 0; row < labels.size(); ++row) labels[row]->setText(QString::fromStdString(lines[row]));
+    for (std::size_t row = 0; row < labels.size(); ++row)
+        labels[row]->setText(QString::fromStdString(lines[row]));
 }
 
 bool TEasterForm::event(QEvent* event) {

@@ -29,7 +29,9 @@ TCoolTrayIcon::TCoolTrayIcon(QWidget* owner) : QObject(owner), owner_(owner) {
             HandleIconMessage(imLeftButtonDown);
             HandleIconMessage(imLeftButtonUp);
             break;
-        case QSystemTrayIcon::DoubleClick: HandleIconMessage(imLeftButtonDblClk); break;
+        case QSystemTrayIcon::DoubleClick:
+            HandleIconMessage(imLeftButtonDblClk);
+            break;
         case QSystemTrayIcon::Context:
             HandleIconMessage(imRightButtonDown);
             HandleIconMessage(imRightButtonUp);
@@ -38,7 +40,8 @@ TCoolTrayIcon::TCoolTrayIcon(QWidget* owner) : QObject(owner), owner_(owner) {
             HandleIconMessage(imMiddleButtonDown);
             HandleIconMessage(imMiddleButtonUp);
             break;
-        case QSystemTrayIcon::Unknown: break;
+        case QSystemTrayIcon::Unknown:
+            break;
         }
     });
     connect(trayIcon_, &QSystemTrayIcon::messageClicked, this, [this] { HandleIconMessage(imBalloonClick); });
@@ -164,11 +167,20 @@ void TCoolTrayIcon::Loaded() {
 
 void TCoolTrayIcon::HandleIconMessage(TIconMessage message) {
     switch (message) {
-    case imBalloonShow: emit OnBalloonHintShow(); return;
-    case imBalloonHide: emit OnBalloonHintHide(); return;
-    case imBalloonTimeout: emit OnBalloonHintTimeout(); return;
-    case imBalloonClick: emit OnBalloonHintClick(); return;
-    default: break;
+    case imBalloonShow:
+        emit OnBalloonHintShow();
+        return;
+    case imBalloonHide:
+        emit OnBalloonHintHide();
+        return;
+    case imBalloonTimeout:
+        emit OnBalloonHintTimeout();
+        return;
+    case imBalloonClick:
+        emit OnBalloonHintClick();
+        return;
+    default:
+        break;
     }
     if (!enabled_) return;
 
@@ -216,10 +228,17 @@ void TCoolTrayIcon::HandleIconMessage(TIconMessage message) {
         emit OnMouseDown(mbRight, shift | ssRight, at.x(), at.y());
         if (popupMenu_ != nullptr) PopupAtCursor();
         break;
-    case imRightButtonUp: emit OnMouseUp(mbRight, shift | ssRight, at.x(), at.y()); break;
-    case imMiddleButtonDown: emit OnMouseDown(mbMiddle, shift | ssMiddle, at.x(), at.y()); break;
-    case imMiddleButtonUp: emit OnMouseUp(mbMiddle, shift | ssMiddle, at.x(), at.y()); break;
-    default: break;
+    case imRightButtonUp:
+        emit OnMouseUp(mbRight, shift | ssRight, at.x(), at.y());
+        break;
+    case imMiddleButtonDown:
+        emit OnMouseDown(mbMiddle, shift | ssMiddle, at.x(), at.y());
+        break;
+    case imMiddleButtonUp:
+        emit OnMouseUp(mbMiddle, shift | ssMiddle, at.x(), at.y());
+        break;
+    default:
+        break;
     }
 }
 
@@ -232,7 +251,9 @@ bool TCoolTrayIcon::IsTrayAvailable() {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void TCoolTrayIcon::OverrideTrayAvailable(std::optional<bool> available) { trayAvailableOverride = available; }
+void TCoolTrayIcon::OverrideTrayAvailable(std::optional<bool> available) {
+    trayAvailableOverride = available;
+}
 
 bool TCoolTrayIcon::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && minimizeToTray_ && watched == MainForm() &&

@@ -4,9 +4,9 @@
 
 #include <QIcon>
 #include <QList>
+#include <QMenu>
 #include <QObject>
 #include <QPoint>
-#include <QMenu>
 #include <QPointer>
 #include <QString>
 
@@ -169,10 +169,10 @@ private:
     TSimpleTimer exitTimer_;
     std::function<QPoint()> cursorSource_;
 
-    bool clickStart_ = false;  // the left button went down on the icon
-    bool clickReady_ = false;  // a click waits to be reported
+    bool clickStart_ = false; // the left button went down on the icon
+    bool clickReady_ = false; // a click waits to be reported
     bool isDblClick_ = false;
-    bool didExit_ = true;      // the mouse is known to be outside the icon
+    bool didExit_ = true; // the mouse is known to be outside the icon
     int lastMoveX_ = 0;
     int lastMoveY_ = 0;
 };

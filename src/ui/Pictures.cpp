@@ -38,7 +38,8 @@ QPixmap CalendarPage(int side) {
 
 QIcon ProgramIcon() {
     QIcon icon;
-    for (int side : {16, 24, 32, 48, 64}) icon.addPixmap(CalendarPage(side));
+    for (int side : {16, 24, 32, 48, 64})
+        icon.addPixmap(CalendarPage(side));
     return icon;
 }
 
@@ -78,7 +79,8 @@ QPixmap PrintPicture() {
     painter.setBrush(Qt::white);
     painter.drawRect(QRectF(8.5, 19.5, 15, 10));
     painter.setPen(QPen(QColor(0, 0, 128), 1));
-    for (int y : {23, 26}) painter.drawLine(QPointF(11, y + 0.5), QPointF(21, y + 0.5));
+    for (int y : {23, 26})
+        painter.drawLine(QPointF(11, y + 0.5), QPointF(21, y + 0.5));
     return picture;
 }
 

@@ -8,7 +8,9 @@ namespace {
 int runningTimers = 0;
 } // namespace
 
-TSimpleTimer::TSimpleTimer() { QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); }); }
+TSimpleTimer::TSimpleTimer() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+}
 
 TSimpleTimer::~TSimpleTimer() { Stop(true); }
 

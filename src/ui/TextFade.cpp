@@ -164,10 +164,17 @@ QString TTextFader::DecodeLine(const QString& line) {
         }
         if (++i == line.size()) break;
         switch (line.at(i).unicode()) {
-        case u'\\': decoded += u'\\'; break;
-        case u'n': decoded += QStringLiteral("\r\n"); break;
-        case u't': decoded += u'\t'; break;
-        default: break;
+        case u'\\':
+            decoded += u'\\';
+            break;
+        case u'n':
+            decoded += QStringLiteral("\r\n");
+            break;
+        case u't':
+            decoded += u'\t';
+            break;
+        default:
+            break;
         }
     }
     return decoded;
@@ -246,13 +253,17 @@ void TTextFader::PaintBackground(QImage& image) {
     switch (backgroundMode_) {
     case bmTiled:
         for (int y = 0; y < height(); y += pictureHeight)
-            for (int x = 0; x < width(); x += pictureWidth) painter.drawImage(x, y, background_);
+            for (int x = 0; x < width(); x += pictureWidth)
+                painter.drawImage(x, y, background_);
         break;
-    case bmStretched: painter.drawImage(rect(), background_); break;
+    case bmStretched:
+        painter.drawImage(rect(), background_);
+        break;
     case bmCentered:
         painter.drawImage((width() - pictureWidth) / 2, (height() - pictureHeight) / 2, background_);
         break;
-    case bmNone: break;
+    case bmNone:
+        break;
     }
 }
 

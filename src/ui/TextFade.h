@@ -107,7 +107,7 @@ private:
     bool wordWrap_ = true;
 
     int lineIndex_ = -1;
-    int fadeProgress_ = 100;  // 0..100; 100 = the current line is fully shown
+    int fadeProgress_ = 100; // 0..100; 100 = the current line is fully shown
     QString currentText_;
     QString previousText_;
     int passCount_ = 0;

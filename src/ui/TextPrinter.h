@@ -42,9 +42,9 @@ private:
     QPrinter& printer_;
     QPainter painter_;
     QFont font_;
-    qreal x_ = 0;     // device pixels from the left of the printable area
-    qreal y_ = 0;     // top of the current line
-    qreal lineHeight_ = 0;  // tallest font on the current line
+    qreal x_ = 0;          // device pixels from the left of the printable area
+    qreal y_ = 0;          // top of the current line
+    qreal lineHeight_ = 0; // tallest font on the current line
     int pageCount_ = 1;
 };
 

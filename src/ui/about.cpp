@@ -86,10 +86,11 @@ TAboutBox::TAboutBox(QWidget* parent)
     ProductName = MakeLabel(Panel1, QString::fromUtf8(credits::kProductName), QRect(8, 10, 329, 28),
                             PixelFont(19, true));
     SetTextColour(ProductName, QColor(0, 0, 255));
-    Author = MakeLabel(Panel1,
-                       QStringLiteral("by %1 of %2").arg(QString::fromUtf8(credits::kMakerName),
-                                                         QString::fromUtf8(credits::kCompanyName)),
-                       QRect(8, 38, 329, 20), PixelFont(13, false));
+    Author =
+        MakeLabel(Panel1,
+                  QStringLiteral("by %1 of %2")
+                      .arg(QString::fromUtf8(credits::kMakerName), QString::fromUtf8(credits::kCompanyName)),
+                  QRect(8, 38, 329, 20), PixelFont(13, false));
     SetTextColour(Author, QColor(0, 0, 128));
     Comments = MakeLabel(Panel1,
                          QStringLiteral("Your comments and ideas are always welcome. Please send them by "
@@ -146,16 +147,20 @@ void TAboutBox::EmailLinkClick() {
 
 void TAboutBox::WebLinkClick() { openUrl_(QString::fromUtf8(credits::kWebAddress)); }
 
-QString TAboutBox::BuildMailUrl(const QString& address, const QString& subject, const QStringList& bodyLines) {
+QString TAboutBox::BuildMailUrl(const QString& address, const QString& subject,
+                                const QStringList& bodyLines) {
     QString url = QStringLiteral("mailto:") + address + QStringLiteral("?Subject=") + subject;
     if (bodyLines.isEmpty()) return url;
     QString body;
-    for (const QString& line : bodyLines) body += line + QStringLiteral("\r\n");
+    for (const QString& line : bodyLines)
+        body += line + QStringLiteral("\r\n");
     body.replace(QStringLiteral("\r\n"), QStringLiteral("%0A%0D"));
     return url + QStringLiteral("&Body=") + body;
 }
 
-QString TAboutBox::MailSubject() { return QStringLiteral("Register ") + QString::fromUtf8(credits::kProductName); }
+QString TAboutBox::MailSubject() {
+    return QStringLiteral("Register ") + QString::fromUtf8(credits::kProductName);
+}
 
 QStringList TAboutBox::DefaultBodyLines() {
     return {
@@ -165,7 +170,8 @@ QStringList TAboutBox::DefaultBodyLines() {
         QStringLiteral("City/Town: "),
         QStringLiteral("Country: "),
         QStringLiteral("Where did you hear about me ? "),
-        QStringLiteral("Where did you download ") + QString::fromUtf8(credits::kProductName) + QStringLiteral(" "),
+        QStringLiteral("Where did you download ") + QString::fromUtf8(credits::kProductName) +
+            QStringLiteral(" "),
     };
 }
 

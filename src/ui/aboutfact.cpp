@@ -98,8 +98,8 @@ THelpFact::THelpFact(QWidget* parent)
     PageControl1->addTab(TabSheet1, QString(24, u' ') + QStringLiteral("Help") + QString(23, u' '));
     Label1 = MakeTitle(TabSheet1, TitleText(), QRect(40, 8, 401, 22));
     Memo1 = MakeMemo(TabSheet1, HelpLines(), QRect(12, 40, 457, 457));
-    ReturnButton = MakePictureButton(TabSheet1, QStringLiteral("Return to Program"), pictures::ReturnPicture(),
-                                     QRect(88, 507, 129, 54));
+    ReturnButton = MakePictureButton(TabSheet1, QStringLiteral("Return to Program"),
+                                     pictures::ReturnPicture(), QRect(88, 507, 129, 54));
     PrintButton = MakePictureButton(TabSheet1, QStringLiteral("Print Help"), pictures::PrintPicture(),
                                     QRect(264, 507, 129, 54));
     Panel1 = new QLabel(QStringLiteral("Busy printing..............."), TabSheet1);
@@ -114,8 +114,8 @@ THelpFact::THelpFact(QWidget* parent)
     PageControl1->addTab(TabSheet2, QString(21, u' ') + QStringLiteral("Factsheet") + QString(28, u' '));
     Label2 = MakeTitle(TabSheet2, QStringLiteral("Some Facts about calendars"), QRect(8, 8, 465, 22));
     Memo2 = MakeMemo(TabSheet2, FactsheetLines(), QRect(12, 40, 457, 449));
-    ReturnButton2 = MakePictureButton(TabSheet2, QStringLiteral("Return to Program"), pictures::ReturnPicture(),
-                                      QRect(178, 507, 129, 57));
+    ReturnButton2 = MakePictureButton(TabSheet2, QStringLiteral("Return to Program"),
+                                      pictures::ReturnPicture(), QRect(178, 507, 129, 57));
 
     connect(ReturnButton, &QToolButton::clicked, this, &THelpFact::ReturnButtonClick);
     connect(ReturnButton2, &QToolButton::clicked, this, &THelpFact::ReturnButtonClick);
@@ -190,7 +190,8 @@ void THelpFact::PrintHelpText(TTextDevice& device, const QStringList& lines) {
 
     std::exception_ptr failure;
     try {
-        for (const QString& line : lines) device.WriteLine(line);
+        for (const QString& line : lines)
+            device.WriteLine(line);
     } catch (...) {
         failure = std::current_exception();
     }

@@ -68,7 +68,7 @@ private:
     std::unique_ptr<TTextDevice> OpenPrinterWithDialog(QWidget* parent);
 
     PrinterOpener openPrinter_;
-    std::unique_ptr<QPrinter> printer_;  // made on first use: looking up printers takes time
+    std::unique_ptr<QPrinter> printer_; // made on first use: looking up printers takes time
 };
 
 } // namespace kalendo

@@ -14,7 +14,11 @@ TEST(UpDown, positionStaysInRangeAndShowsInTheBox) {
     spinner.SetRange(10, 12);
     spinner.SetAssociate(&box);
     EXPECT_EQ(box.text(), QStringLiteral("10"));
-    struct Row { const char* meaning; int asked; int position; };
+    struct Row {
+        const char* meaning;
+        int asked;
+        int position;
+    };
     const Row rows[] = {{"inside", 11, 11}, {"above the top", 40, 12}, {"below the bottom", -3, 10}};
     for (const Row& row : rows) {
         spinner.SetPosition(row.asked);

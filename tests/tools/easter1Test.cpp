@@ -25,7 +25,8 @@ struct EasterFixture {
           form(std::make_unique<TEasterForm>()) {}
     QStringList Lines() const {
         QStringList lines;
-        for (QLabel* label : form->FeastLabels()) lines << label->text();
+        for (QLabel* label : form->FeastLabels())
+            lines << label->text();
         return lines;
     }
     ScopedDateEnvironment environment;
@@ -77,10 +78,21 @@ TEST(EasterForm, arrowsStepTheYearWithTheMouse) {
 }
 
 TEST(EasterForm, yearStaysBetween1000And3000) {
-    struct Row { const char* meaning; int startYear; Qt::Key key; QString year; QString easter; QString shrove; };
+    struct Row {
+        const char* meaning;
+        int startYear;
+        Qt::Key key;
+        QString year;
+        QString easter;
+        QString shrove;
+    };
     const Row rows[] = {
-        {"up at 3000 changes nothing", 3000, Qt::Key_Up, QStringLiteral("3000"),
-         QStringLiteral("Easter Day is on Sunday 13 April"), {}},
+        {"up at 3000 changes nothing",
+         3000,
+         Qt::Key_Up,
+         QStringLiteral("3000"),
+         QStringLiteral("Easter Day is on Sunday 13 April"),
+         {}},
         {"down at 1000 changes nothing", 1000, Qt::Key_Down, QStringLiteral("1000"),
          QStringLiteral("Easter Day is on Sunday 30 March"),
          QStringLiteral("Shrove Tuesday is on Tuesday 11 February")},
@@ -98,7 +110,12 @@ TEST(EasterForm, yearStaysBetween1000And3000) {
 }
 
 TEST(EasterForm, earliestAndLatestEastersShiftShroveTuesday) {
-    struct Row { const char* meaning; int year; QString easter; QString shrove; };
+    struct Row {
+        const char* meaning;
+        int year;
+        QString easter;
+        QString shrove;
+    };
     const Row rows[] = {
         {"Easter on 22 March", 1818, QStringLiteral("Easter Day is on Sunday 22 March"),
          QStringLiteral("Shrove Tuesday is on Tuesday 3 February")},
@@ -140,8 +157,8 @@ TEST(EasterForm, yearBoxNeverKeepsTheFocus) {
     form.ExitButton->setFocus();
     QTest::mouseClick(form.YearText, Qt::LeftButton);
     EXPECT_NE(form.focusWidget(), form.YearText);
-    QMouseEvent move(QEvent::MouseMove, QPointF(4, 4), form.YearText->mapToGlobal(QPointF(4, 4)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(4, 4), form.YearText->mapToGlobal(QPointF(4, 4)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(form.YearText, &move);
     EXPECT_EQ(form.focusWidget(), form.UpDownYear) << "moving over the year box hands the focus back";
 }
@@ -171,7 +188,8 @@ TEST(EasterForm, windowHasItsCaptionColoursAndExit) {
     QTest::mouseClick(form.ExitButton, Qt::LeftButton);
     EXPECT_FALSE(form.isVisible());
     form.show();
-    EXPECT_EQ(form.YearText->text(), QStringLiteral("2026")) << "the year chosen stays while the program runs";
+    EXPECT_EQ(form.YearText->text(), QStringLiteral("2026"))
+        << "the year chosen stays while the program runs";
 }
 
 } // namespace

@@ -39,10 +39,16 @@ struct TrayFixture {
 TEST(CoolTrayIcon, tooltipIsTheHintCutTo127Characters) {
     TrayFixture fixture;
     TCoolTrayIcon& icon = *fixture.icon;
-    struct Row { const char* meaning; QString hint; bool showHint; QString tip; };
+    struct Row {
+        const char* meaning;
+        QString hint;
+        bool showHint;
+        QString tip;
+    };
     const QString longHint = QString(127, u'x') + QStringLiteral("CUT");
     const Row rows[] = {
-        {"the main window's hint", QStringLiteral(" Kalendo v2.74 "), true, QStringLiteral(" Kalendo v2.74 ")},
+        {"the main window's hint", QStringLiteral(" Kalendo v2.74 "), true,
+         QStringLiteral(" Kalendo v2.74 ")},
         {"a long hint keeps its first 127 characters", longHint, true, QString(127, u'x')},
         {"exactly 127 characters stay whole", QString(127, u'y'), true, QString(127, u'y')},
         {"ShowHint off empties the tip", QStringLiteral("hint"), false, QString()},
@@ -70,7 +76,13 @@ TEST(CoolTrayIcon, iconIsInTheNotificationAreaExactlyWhileVisible) {
 
 TEST(CoolTrayIcon, clickTimerTellsClicksFromDoubleClicks) {
     // D, U: left button down and up; 2: double-click; T: the click timer's tick.
-    struct Row { const char* meaning; bool doubleClickHandler; const char* messages; int clicks; int doubles; };
+    struct Row {
+        const char* meaning;
+        bool doubleClickHandler;
+        const char* messages;
+        int clicks;
+        int doubles;
+    };
     const Row rows[] = {
         {"without a double-click handler a click comes on release", false, "DU", 1, 0},
         {"with one, a click waits for the double-click time", true, "DU", 0, 0},
@@ -86,13 +98,22 @@ TEST(CoolTrayIcon, clickTimerTellsClicksFromDoubleClicks) {
         QSignalSpy clicks(&icon, &TCoolTrayIcon::OnClick);
         // A spy would count as a handler, so the double-clicks are counted by the handler itself.
         int doubles = 0;
-        if (row.doubleClickHandler) QObject::connect(&icon, &TCoolTrayIcon::OnDblClick, [&doubles] { ++doubles; });
+        if (row.doubleClickHandler)
+            QObject::connect(&icon, &TCoolTrayIcon::OnDblClick, [&doubles] { ++doubles; });
         for (const char* message = row.messages; *message != 0; ++message) {
             switch (*message) {
-            case 'D': icon.HandleIconMessage(imLeftButtonDown); break;
-            case 'U': icon.HandleIconMessage(imLeftButtonUp); break;
-            case '2': icon.HandleIconMessage(imLeftButtonDblClk); break;
-            case 'T': icon.ClickTimer().Tick(); break;
+            case 'D':
+                icon.HandleIconMessage(imLeftButtonDown);
+                break;
+            case 'U':
+                icon.HandleIconMessage(imLeftButtonUp);
+                break;
+            case '2':
+                icon.HandleIconMessage(imLeftButtonDblClk);
+                break;
+            case 'T':
+                icon.ClickTimer().Tick();
+                break;
             }
         }
         EXPECT_EQ(clicks.count(), row.clicks) << row.meaning;
@@ -101,7 +122,8 @@ TEST(CoolTrayIcon, clickTimerTellsClicksFromDoubleClicks) {
     TrayFixture fixture;
     QObject::connect(fixture.icon, &TCoolTrayIcon::OnDblClick, [] {});
     fixture.Click();
-    EXPECT_EQ(fixture.icon->ClickTimer().Interval(), static_cast<unsigned>(QApplication::doubleClickInterval()));
+    EXPECT_EQ(fixture.icon->ClickTimer().Interval(),
+              static_cast<unsigned>(QApplication::doubleClickInterval()));
 }
 
 TEST(CoolTrayIcon, platformActivationsArriveAsClicks) {
@@ -244,7 +266,7 @@ TEST(CoolTrayIcon, iconIndexStaysInsideTheList) {
     icon.SetIconIndex(5);
     EXPECT_EQ(icon.IconIndex(), 0) << "no list";
     icon.SetCycleIcons(true);
-    icon.CycleTimer().Tick();  // an empty list cycles nothing
+    icon.CycleTimer().Tick(); // an empty list cycles nothing
     icon.SetIconList({PlainIcon(Qt::red), PlainIcon(Qt::green)});
     icon.SetIconIndex(9);
     EXPECT_EQ(icon.IconIndex(), 1);

@@ -75,7 +75,7 @@ TEST(SimpleTimer, clearingTheHandlerStopsTheTimer) {
     timer.Start();
     timer.SetOnTimer(nullptr);
     EXPECT_FALSE(timer.Running());
-    timer.Tick();  // no handler: nothing to call, nothing to crash
+    timer.Tick(); // no handler: nothing to call, nothing to crash
 }
 
 } // namespace

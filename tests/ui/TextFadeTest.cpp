@@ -1,5 +1,5 @@
-#include "ui/Credits.h"
 #include "ui/TextFade.h"
+#include "ui/Credits.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -51,7 +51,11 @@ int TicksUntilShown(TTextFader& fader) {
 }
 
 TEST(TextFader, decodesLineEscapes) {
-    struct Row { const char* meaning; QString line; QString shown; };
+    struct Row {
+        const char* meaning;
+        QString line;
+        QString shown;
+    };
     const Row rows[] = {
         {"tab, backslash and line break", QStringLiteral("a\\tb\\\\c\\n"), QStringLiteral("a\tb\\c\r\n")},
         {"unknown escape drops both characters", QStringLiteral("a\\qb"), QStringLiteral("ab")},
@@ -60,7 +64,8 @@ TEST(TextFader, decodesLineEscapes) {
         {"plain text is unchanged", QStringLiteral("Kalendo & co"), QStringLiteral("Kalendo & co")},
         {"empty line", QString(), QString()},
     };
-    for (const Row& row : rows) EXPECT_EQ(TTextFader::DecodeLine(row.line), row.shown) << row.meaning;
+    for (const Row& row : rows)
+        EXPECT_EQ(TTextFader::DecodeLine(row.line), row.shown) << row.meaning;
 }
 
 TEST(TextFader, blendIsIntegerPerByteAndKeepsTheFourthByte) {
@@ -109,7 +114,8 @@ TEST(TextFader, startingTicksAtOnceThenFadesAtFadeDelayAndHoldsAtLineDelay) {
     EXPECT_EQ(fader.TimerInterval(), 40);
 
     // 4 points a tick: 24 more ticks complete the fade, one second at 40 ms.
-    for (int tick = 0; tick < 23; ++tick) fader.FaderTick();
+    for (int tick = 0; tick < 23; ++tick)
+        fader.FaderTick();
     EXPECT_EQ(fader.FadeProgress(), 96);
     EXPECT_EQ(complete.count(), 0);
     fader.FaderTick();
@@ -158,7 +164,8 @@ TEST(TextFader, repeatCountStopsAfterTheLastLineHasBeenShownAndLeavesIt) {
     fader.SetRepeatCount(2);
     fader.SetFadeStep(50);
     fader.SetActive(true);
-    for (int line = 0; line < 6; ++line) TicksUntilShown(fader);
+    for (int line = 0; line < 6; ++line)
+        TicksUntilShown(fader);
     EXPECT_EQ(fader.CurrentText(), QStringLiteral("c"));
     EXPECT_TRUE(fader.Active()) << "the sixth line is shown for its full delay first";
 
@@ -232,7 +239,8 @@ TEST(TextFader, paintsTheShownLineCentredOnItsColour) {
     EXPECT_NEAR(ink.top(), 25 - 1 - ink.bottom(), 3) << "centred down";
     bool navyFound = false;
     for (int x = ink.left(); x <= ink.right(); ++x)
-        for (int y = ink.top(); y <= ink.bottom(); ++y) navyFound |= shot.pixelColor(x, y) == kNavy;
+        for (int y = ink.top(); y <= ink.bottom(); ++y)
+            navyFound |= shot.pixelColor(x, y) == kNavy;
     EXPECT_TRUE(navyFound);
 }
 
@@ -251,7 +259,8 @@ TEST(TextFader, followsAlignmentAndWordWrap) {
     EXPECT_LE(left.left(), 2);
     EXPECT_GE(right.right(), 262);
 
-    const QString longLine = QStringLiteral("a long line of several words that cannot fit across the control");
+    const QString longLine =
+        QStringLiteral("a long line of several words that cannot fit across the control");
     fader.SetLines({longLine});
     fader.SetLineIndex(0);
     fader.SetAlignment(taCenter);
@@ -269,10 +278,12 @@ TEST(TextFader, midFadeFrameIsTheExactBlendOfBothTexts) {
     fader.SetLines({QStringLiteral("WWWW")});
     fader.SetFadeStep(4);
     fader.SetActive(true);
-    for (int tick = 0; tick < 13; ++tick) fader.FaderTick();
+    for (int tick = 0; tick < 13; ++tick)
+        fader.FaderTick();
     ASSERT_EQ(fader.FadeProgress(), 52);
     const QImage halfway = fader.ComposeFrame();
-    for (int tick = 0; tick < 12; ++tick) fader.FaderTick();
+    for (int tick = 0; tick < 12; ++tick)
+        fader.FaderTick();
     ASSERT_EQ(fader.FadeProgress(), 100);
     const QImage shown = fader.ComposeFrame();
 
@@ -298,10 +309,16 @@ TEST(TextFader, drawsThePictureByBackgroundMode) {
     fader.resize(40, 30);
     QImage picture(10, 10, QImage::Format_RGB32);
     picture.fill(QColor(255, 0, 0));
-    for (int y = 0; y < 10; ++y) picture.setPixelColor(9, y, QColor(0, 255, 0));
+    for (int y = 0; y < 10; ++y)
+        picture.setPixelColor(9, y, QColor(0, 255, 0));
     fader.SetBackground(picture);
 
-    struct Row { const char* meaning; TBackgroundMode mode; QPoint probe; QColor expected; };
+    struct Row {
+        const char* meaning;
+        TBackgroundMode mode;
+        QPoint probe;
+        QColor expected;
+    };
     const Row rows[] = {
         {"tiled repeats from the top-left", bmTiled, {19, 25}, QColor(0, 255, 0)},
         {"tiled covers the whole control", bmTiled, {35, 5}, QColor(255, 0, 0)},
@@ -376,7 +393,7 @@ TEST(TextFader, paintsNothingWhileItsWindowIsHidden) {
     TicksUntilShown(*fader);
     EXPECT_EQ(fader->paints, 0);
     window.show();
-    QCoreApplication::processEvents();  // the offscreen screen exposes the window
+    QCoreApplication::processEvents(); // the offscreen screen exposes the window
     const int shownPaints = fader->paints;
     fader->FaderTick();
     EXPECT_EQ(fader->paints, shownPaints + 1) << "each tick paints at once while shown";

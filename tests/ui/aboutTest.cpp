@@ -10,15 +10,15 @@
 namespace kalendo {
 namespace {
 
-const QString kFullMailUrl = QStringLiteral(
-    "mailto:support@marrowby.example?Subject=Register Kalendo v2.74&Body="
-    "Please fill in the details below for my own curiosity. %0A%0D"
-    "%0A%0D"
-    "Name: %0A%0D"
-    "City/Town: %0A%0D"
-    "Country: %0A%0D"
-    "Where did you hear about me ? %0A%0D"
-    "Where did you download Kalendo v2.74 %0A%0D");
+const QString kFullMailUrl =
+    QStringLiteral("mailto:support@marrowby.example?Subject=Register Kalendo v2.74&Body="
+                   "Please fill in the details below for my own curiosity. %0A%0D"
+                   "%0A%0D"
+                   "Name: %0A%0D"
+                   "City/Town: %0A%0D"
+                   "Country: %0A%0D"
+                   "Where did you hear about me ? %0A%0D"
+                   "Where did you download Kalendo v2.74 %0A%0D");
 
 // Any pixel in the widget's area of the shot close to the colour.
 bool HasInk(const QImage& shot, const QRect& area, const QColor& colour) {
@@ -36,8 +36,9 @@ TEST(AboutBox, mailUrlIsBuiltExactly) {
     EXPECT_EQ(TAboutBox::BuildMailUrl(QStringLiteral("support@marrowby.example"), TAboutBox::MailSubject(),
                                       TAboutBox::DefaultBodyLines()),
               kFullMailUrl);
-    EXPECT_EQ(TAboutBox::BuildMailUrl(QStringLiteral("support@marrowby.example"), TAboutBox::MailSubject(), {}),
-              QStringLiteral("mailto:support@marrowby.example?Subject=Register Kalendo v2.74"))
+    EXPECT_EQ(
+        TAboutBox::BuildMailUrl(QStringLiteral("support@marrowby.example"), TAboutBox::MailSubject(), {}),
+        QStringLiteral("mailto:support@marrowby.example?Subject=Register Kalendo v2.74"))
         << "no body part at all for an empty body list";
     EXPECT_EQ(TAboutBox::BuildMailUrl(QStringLiteral("a@b.example"), QStringLiteral("S"), {QString()}),
               QStringLiteral("mailto:a@b.example?Subject=S&Body=%0A%0D"))

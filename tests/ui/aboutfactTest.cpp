@@ -26,13 +26,15 @@ namespace {
 class RecordingDevice final : public TTextDevice {
 public:
     struct Entry {
-        std::string what;  // "font", "write", "line", "close"
+        std::string what; // "font", "write", "line", "close"
         QString text;
         int points = 0;
         bool bold = false;
     };
 
-    void SetFont(const QFont& font) override { entries.push_back({"font", {}, font.pointSize(), font.bold()}); }
+    void SetFont(const QFont& font) override {
+        entries.push_back({"font", {}, font.pointSize(), font.bold()});
+    }
     void Write(const QString& text) override { entries.push_back({"write", text, 0, false}); }
     void WriteLine(const QString& text) override {
         if (!failOn.isEmpty() && text == failOn) throw Error("Printer out of paper");
@@ -53,7 +55,8 @@ public:
 
 QStringList MemoLines(const QPlainTextEdit& memo) {
     QStringList lines;
-    for (QTextBlock block = memo.document()->begin(); block.isValid(); block = block.next()) lines << block.text();
+    for (QTextBlock block = memo.document()->begin(); block.isValid(); block = block.next())
+        lines << block.text();
     return lines;
 }
 
@@ -114,11 +117,12 @@ TEST(HelpFact, printsHeaderStoredLinesAndFooter) {
     const QStringList lines = device.Lines();
     const QStringList stored = THelpFact::HelpLines();
     ASSERT_EQ(lines.size(), 5 + stored.size() + 4);
-    EXPECT_EQ(lines.mid(0, 5), (QStringList{QString(), QString(), THelpFact::TitleText(), QString(76, u'-'),
-                                            QString()}));
+    EXPECT_EQ(lines.mid(0, 5),
+              (QStringList{QString(), QString(), THelpFact::TitleText(), QString(76, u'-'), QString()}));
     EXPECT_EQ(lines.mid(5, stored.size()), stored) << "exactly the stored lines, whatever the screen wrap";
-    EXPECT_EQ(lines.mid(5 + stored.size()), (QStringList{QString(), QStringLiteral("support@marrowby.example"),
-                                                        QString(), QStringLiteral("www.marrowby.example")}));
+    EXPECT_EQ(lines.mid(5 + stored.size()),
+              (QStringList{QString(), QStringLiteral("support@marrowby.example"), QString(),
+                           QStringLiteral("www.marrowby.example")}));
 
     // The header is bold 12 point, the text regular 10 point, the addresses bold after a
     // regular label on the same line.
@@ -167,7 +171,8 @@ TEST(HelpFact, printButtonShowsTheBusyPanelOnlyWhilePrinting) {
     bool panelSeen = false;
     bool closed = false;
     int lines = 0;
-    help.SetPrinterOpener([&](QWidget*) { return std::make_unique<ReportingDevice>(help.Panel1, panelSeen, lines, closed); });
+    help.SetPrinterOpener(
+        [&](QWidget*) { return std::make_unique<ReportingDevice>(help.Panel1, panelSeen, lines, closed); });
     QTest::mouseClick(help.PrintButton, Qt::LeftButton);
     EXPECT_TRUE(panelSeen);
     EXPECT_TRUE(closed);
@@ -218,7 +223,11 @@ int PdfPageCount(const QString& path) {
 TEST(HelpFact, printerDeviceWritesPagesToAPdf) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    struct Row { const char* meaning; int lines; bool severalPages; };
+    struct Row {
+        const char* meaning;
+        int lines;
+        bool severalPages;
+    };
     const Row rows[] = {{"the help text fits on one page", 0, false}, {"a long text runs on", 300, true}};
     for (const Row& row : rows) {
         const QString path = folder.filePath(QString::fromUtf8(row.meaning) + ".pdf");
@@ -226,7 +235,8 @@ TEST(HelpFact, printerDeviceWritesPagesToAPdf) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         QStringList lines = THelpFact::HelpLines();
-        for (int extra = 0; extra < row.lines; ++extra) lines << QStringLiteral("line %1").arg(extra);
+        for (int extra = 0; extra < row.lines; ++extra)
+            lines << QStringLiteral("line %1").arg(extra);
         int pages = 0;
         {
             TPrinterTextDevice device(printer);
@@ -242,7 +252,8 @@ TEST(HelpFact, pagesShowTheirColours) {
     THelpFact help;
     help.show();
     const QImage helpPage = help.grab().toImage();
-    const QPoint memoCorner = help.Memo1->mapTo(&help, QPoint(help.Memo1->width() - 30, help.Memo1->height() - 6));
+    const QPoint memoCorner =
+        help.Memo1->mapTo(&help, QPoint(help.Memo1->width() - 30, help.Memo1->height() - 6));
     EXPECT_EQ(helpPage.pixelColor(memoCorner), QColor(0, 128, 0)) << "green text box";
 
     const QRect title = QRect(help.Label1->mapTo(&help, QPoint(0, 0)), help.Label1->size());
