@@ -94,6 +94,16 @@ TEST_F(MainWindowUpdateTest, checkForUpdates_downloadsTheInstallerStartsItAndEnd
         return true;
     });
     form->mxWebUpdate1->SetApplicationTerminator([&] { ++terminations; });
+    bool busyShown = false;
+    form->mxWebUpdate1->OnDownload = [&, flowHandler = form->mxWebUpdate1->OnDownload](QObject* sender, qint32 total,
+                                                                                       qint32 downloaded) {
+        if (total == 4000 && !busyShown) {
+            busyShown = form->Panel1->isVisibleTo(form.get());
+            QDir().mkpath(KALENDO_SCREENSHOT_DIR);
+            form->grab().save(KALENDO_SCREENSHOT_DIR "/update_busy_panel.png");
+        }
+        flowHandler(sender, total, downloaded);
+    };
     testing::InfoWindowAnswer answer(true);
 
     form->Updates1->trigger();
@@ -109,6 +119,7 @@ TEST_F(MainWindowUpdateTest, checkForUpdates_downloadsTheInstallerStartsItAndEnd
     EXPECT_EQ(started, QStringList{target});
     EXPECT_EQ(arguments, QStringList{"/S"});
     EXPECT_EQ(terminations, 1);
+    EXPECT_TRUE(busyShown);
     EXPECT_TRUE(form->Panel1->isHidden());
     EXPECT_FALSE(progressWindow.isVisible());
 }
