@@ -32,6 +32,10 @@ public:
     TVorlanDecodeDate();
     // Uses the given settings and clock; both must outlive the decoder.
     TVorlanDecodeDate(const FormatSettings& settings, const Clock& clock);
+    // The decoder keeps references: temporaries would be gone before the first decode.
+    TVorlanDecodeDate(FormatSettings&&, const Clock&) = delete;
+    TVorlanDecodeDate(const FormatSettings&, Clock&&) = delete;
+    TVorlanDecodeDate(FormatSettings&&, Clock&&) = delete;
     TVorlanDecodeDate(const TVorlanDecodeDate&) = delete;
     TVorlanDecodeDate& operator=(const TVorlanDecodeDate&) = delete;
 

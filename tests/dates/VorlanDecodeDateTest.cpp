@@ -339,7 +339,8 @@ TEST(VorlanDecodeDate, splitter_wordsAsTheTextIsWritten) {
 
 TEST(VorlanDecodeDate, fields_classesValuesAndFoundFlags) {
     const FixedClock clock(kNow);
-    TVorlanDecodeDate decoder(UnitedKingdomSettings(), clock);
+    const FormatSettings settings = UnitedKingdomSettings();
+    TVorlanDecodeDate decoder(settings, clock);
 
     decoder.SetDateToDecode("3 weeks ago");
     ASSERT_EQ(decoder.DecodedFields().Count(), 3);
@@ -389,7 +390,8 @@ TEST(VorlanDecodeDate, fields_classesValuesAndFoundFlags) {
 
 TEST(VorlanDecodeDate, properties_areRebuiltOnEveryDecodeAndCopiedOnWrite) {
     const FixedClock clock(kNow);
-    TVorlanDecodeDate decoder(UnitedKingdomSettings(), clock);
+    const FormatSettings settings = UnitedKingdomSettings();
+    TVorlanDecodeDate decoder(settings, clock);
     decoder.SetDateToDecode("   3 weeks ago  ");
     EXPECT_EQ(decoder.DateToDecode(), "3 weeks ago");
     const TVorlanDecodeDateDecodedFieldsCollection saved = decoder.DecodedFields();
