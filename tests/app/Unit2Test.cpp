@@ -919,6 +919,7 @@ TEST_F(Unit2Test, screenshots_ofTheMainWindow) {
         auto form = StartShown();
         form->NoDays->setText(QStringLiteral("5"));
         form->AddCheckClick();
+        for (int tick = 0; tick < 26; ++tick) form->TextFader1->FaderTick();  // the first credit line shown
         save(*form, "main-result");
         form->TodaysDate->trigger();
         form->WeekNumbers->trigger();
