@@ -20,7 +20,8 @@ using platform::MessageResult;
 const QColor kProgressBandColour(255, 0, 0);
 constexpr int kProgressBandWidth = 5;
 
-MessageResult ShowBox(MessageKind kind, const QString& text, MessageButtons buttons, QPoint topLeft, QWidget* parent) {
+MessageResult ShowBox(MessageKind kind, const QString& text, MessageButtons buttons, QPoint topLeft,
+                      QWidget* parent) {
     MessageRequest request;
     request.kind = kind;
     request.text = text;
@@ -40,7 +41,8 @@ TUpdateFlow::TUpdateFlow(QWidget* mainWindow, QWidget* busyPanel, Tform_Message*
     checker_->OnAfterDownload = [this](QObject* sender, const QString& fileName) {
         mxWebUpdate1AfterDownload(sender, fileName);
     };
-    checker_->OnUpdateAvailable = [this](QObject* sender, const QString& actual, const QString& newer, bool& canUpdate) {
+    checker_->OnUpdateAvailable = [this](QObject* sender, const QString& actual, const QString& newer,
+                                         bool& canUpdate) {
         mxWebUpdate1UpdateAvailable(sender, actual, newer, canUpdate);
     };
     checker_->OnGetClientFileName = [this](QObject* sender, QString& fileName) {
@@ -111,8 +113,8 @@ void TUpdateFlow::mxWebUpdate1NoUpdateFound(QObject*) {
             MessageButtons::Ok, MainWindowOffset(35, 230), mainWindow_);
 }
 
-void TUpdateFlow::mxWebUpdate1UpdateAvailable(QObject*, const QString& ActualVersion, const QString& NewVersion,
-                                              bool& CanUpdate) {
+void TUpdateFlow::mxWebUpdate1UpdateAvailable(QObject*, const QString& ActualVersion,
+                                              const QString& NewVersion, bool& CanUpdate) {
     HideProgressWindow();
     const QString question = QStringLiteral("You are using version %1, but version %2 is available to \r\n"
                                             "download at the author's website.\r\n"

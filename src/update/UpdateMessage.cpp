@@ -7,7 +7,8 @@
 namespace kalendo::update {
 
 Tform_Message::Tform_Message(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), panel_message(new QLabel(this)) {
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      panel_message(new QLabel(this)) {
     setFixedSize(247, 58);
     setAutoFillBackground(true);
 

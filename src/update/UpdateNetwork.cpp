@@ -16,7 +16,8 @@ class LoopbackDirectProxyFactory : public QNetworkProxyFactory {
 public:
     QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery& query) override {
         const QString host = query.peerHostName();
-        if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 || QHostAddress(host).isLoopback())
+        if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
+            QHostAddress(host).isLoopback())
             return {QNetworkProxy(QNetworkProxy::NoProxy)};
         return systemProxyForQuery(query);
     }

@@ -113,7 +113,8 @@ std::optional<qint64> AnnouncedLength(const QByteArray& header) {
 std::optional<QByteArray> ExpectedDigest(const QString& hex) {
     const QByteArray text = hex.trimmed().toLatin1();
     if (text.size() != 64) return std::nullopt;
-    if (!std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
+    if (!std::all_of(text.begin(), text.end(),
+                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
         return std::nullopt;
     return QByteArray::fromHex(text);
 }
@@ -125,7 +126,8 @@ bool IsFollowedRedirectStatus(int status) {
 // Only to the same or a safer scheme: https never falls back to plain http.
 bool IsSafeRedirection(const QUrl& from, const QUrl& to) {
     const QString scheme = to.scheme().toLower();
-    if (!to.isValid() || to.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+    if (!to.isValid() || to.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
         return false;
     return scheme == QLatin1String("https") || from.scheme().toLower() == QLatin1String("http");
 }
@@ -177,8 +179,10 @@ bool IsVersionNewer(const QString& current, const QString& candidate, TmxVersion
     for (;;) {
         const qsizetype currentDot = currentRest.indexOf(QLatin1Char('.'));
         const qsizetype candidateDot = candidateRest.indexOf(QLatin1Char('.'));
-        const int currentPart = StandardComponent(currentDot < 0 ? currentRest : currentRest.left(currentDot));
-        const int candidatePart = StandardComponent(candidateDot < 0 ? candidateRest : candidateRest.left(candidateDot));
+        const int currentPart =
+            StandardComponent(currentDot < 0 ? currentRest : currentRest.left(currentDot));
+        const int candidatePart =
+            StandardComponent(candidateDot < 0 ? candidateRest : candidateRest.left(candidateDot));
         if (candidatePart > currentPart) return true;
         if (candidatePart < currentPart) return false;
         if (currentDot < 0) return false;
@@ -188,10 +192,12 @@ bool IsVersionNewer(const QString& current, const QString& candidate, TmxVersion
 }
 
 QString SafeClientFileName(const QString& pageName) {
-    const qsizetype lastSeparator = std::max(pageName.lastIndexOf(QLatin1Char('/')), pageName.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype lastSeparator =
+        std::max(pageName.lastIndexOf(QLatin1Char('/')), pageName.lastIndexOf(QLatin1Char('\\')));
     const QString name = pageName.mid(lastSeparator + 1);
     // Windows drops trailing dots and spaces, so a name of only those would name the folder.
-    if (std::all_of(name.begin(), name.end(), [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); }))
+    if (std::all_of(name.begin(), name.end(),
+                    [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); }))
         return {};
     for (QChar c : name)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == QLatin1Char(':')) return {};
@@ -319,7 +325,8 @@ bool TmxWebUpdate::RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, c
             if (WaitForActivity(reply) != WaitResult::Activity || !alive || !reply) return false;
         }
         if (aborted_) return false;
-        if (!IsFollowedRedirectStatus(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt())) break;
+        if (!IsFollowedRedirectStatus(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()))
+            break;
         const QUrl target = address.resolved(QUrl::fromEncoded(reply->rawHeader("Location")));
         if (redirections == kMaxHttpRedirects || !IsSafeRedirection(address, target)) return false;
         releaseReply();
@@ -346,8 +353,8 @@ bool TmxWebUpdate::RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, c
         // The download grows under a temporary name beside the target, which only a complete and
         // verified file replaces; a failure leaves the target as it was.
         const QFileInfo target(FileName);
-        partFile = std::make_unique<QTemporaryFile>(target.absolutePath() + QLatin1String("/.") + target.fileName() +
-                                                    QLatin1String(".XXXXXX.part"));
+        partFile = std::make_unique<QTemporaryFile>(target.absolutePath() + QLatin1String("/.") +
+                                                    target.fileName() + QLatin1String(".XXXXXX.part"));
         if (!partFile->open()) return false;
     }
 
@@ -480,7 +487,8 @@ QString TmxWebUpdate::GetDefaultClientFileName() {
     QString folder = targetFolder_;
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::toNativeSeparators(QDir::tempPath());
     if (folder.isEmpty()) return {};
-    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\'))) folder += QDir::separator();
+    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\')))
+        folder += QDir::separator();
     return folder + name;
 }
 
@@ -591,7 +599,8 @@ void TmxWebUpdate::DoCannotExecute() {
     if (OnCannotExecute) OnCannotExecute(this);
 }
 
-void TmxWebUpdate::DoUpdateAvailable(const QString& ActualVersion, const QString& NewVersion, bool& CanUpdate) {
+void TmxWebUpdate::DoUpdateAvailable(const QString& ActualVersion, const QString& NewVersion,
+                                     bool& CanUpdate) {
     if (OnUpdateAvailable) OnUpdateAvailable(this, ActualVersion, NewVersion, CanUpdate);
 }
 

@@ -27,7 +27,8 @@ class TmxUpdateOptions {
 public:
     constexpr TmxUpdateOptions() = default;
     constexpr TmxUpdateOptions(std::initializer_list<TmxUpdateOption> options) {
-        for (TmxUpdateOption option : options) bits_ |= Bit(option);
+        for (TmxUpdateOption option : options)
+            bits_ |= Bit(option);
     }
     constexpr bool Contains(TmxUpdateOption option) const { return (bits_ & Bit(option)) != 0; }
     constexpr void Include(TmxUpdateOption option) { bits_ |= Bit(option); }
@@ -84,8 +85,8 @@ struct TmxInfoCaption {
 
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 using TDownloadFileEvent = std::function<void(QObject* Sender, const QString& FileName)>;
-using TUpdateAvailableEvent =
-    std::function<void(QObject* Sender, const QString& ActualVersion, const QString& NewVersion, bool& CanUpdate)>;
+using TUpdateAvailableEvent = std::function<void(QObject* Sender, const QString& ActualVersion,
+                                                 const QString& NewVersion, bool& CanUpdate)>;
 using TGetClientFileNameEvent = std::function<void(QObject* Sender, QString& FileName)>;
 using TClientFileExistsEvent = std::function<void(QObject* Sender, QString& FileName, bool& Overwrite)>;
 using TShowInfoEvent = std::function<void(QObject* Sender, bool& ShowInfo, bool& CheckForUpdate)>;

@@ -39,8 +39,9 @@ QVariant TUpdatePageView::loadResource(int, const QUrl&) { return {}; }
 
 Tfrm_ShowInfoUpdate::Tfrm_ShowInfoUpdate(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
-      Panel_Browser(new QFrame(this)), WebBrowser(new TUpdatePageView(Panel_Browser)), Panel_Check(new QFrame(this)),
-      chk_FutureUpdate(new QCheckBox(Panel_Check)), Panel_Bottom(new QFrame(this)), btn_OK(new QPushButton(Panel_Bottom)),
+      Panel_Browser(new QFrame(this)), WebBrowser(new TUpdatePageView(Panel_Browser)),
+      Panel_Check(new QFrame(this)), chk_FutureUpdate(new QCheckBox(Panel_Check)),
+      Panel_Bottom(new QFrame(this)), btn_OK(new QPushButton(Panel_Bottom)),
       btn_Cancel(new QPushButton(Panel_Bottom)), network_(new QNetworkAccessManager(this)) {
     setWindowTitle(QStringLiteral("mxWebUpdate"));
     resize(530, 453);

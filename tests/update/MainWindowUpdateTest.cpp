@@ -32,8 +32,10 @@ public:
         qputenv(kUpdatePageURLVariable, url.toUtf8());
     }
     ~ScopedUpdateURL() {
-        if (previous_.isEmpty()) qunsetenv(kUpdatePageURLVariable);
-        else qputenv(kUpdatePageURLVariable, previous_);
+        if (previous_.isEmpty())
+            qunsetenv(kUpdatePageURLVariable);
+        else
+            qputenv(kUpdatePageURLVariable, previous_);
     }
 
 private:
@@ -49,8 +51,9 @@ protected:
         return form;
     }
 
-    ScopedDateEnvironment environment{UnitedKingdomSettings(),
-                                      std::make_shared<FixedClock>(EncodeDate(2026, 12, 7) + EncodeTime(12, 0, 0))};
+    ScopedDateEnvironment environment{
+        UnitedKingdomSettings(),
+        std::make_shared<FixedClock>(EncodeDate(2026, 12, 7) + EncodeTime(12, 0, 0))};
     Tform_Message progressWindow;
     QStringList boxTexts;
     platform::ScopedMessageHandler answerBoxes{[this](const MessageRequest& request) {
@@ -95,15 +98,15 @@ TEST_F(MainWindowUpdateTest, checkForUpdates_downloadsTheInstallerStartsItAndEnd
     });
     form->mxWebUpdate1->SetApplicationTerminator([&] { ++terminations; });
     bool busyShown = false;
-    form->mxWebUpdate1->OnDownload = [&, flowHandler = form->mxWebUpdate1->OnDownload](QObject* sender, qint32 total,
-                                                                                       qint32 downloaded) {
-        if (total == 4000 && !busyShown) {
-            busyShown = form->Panel1->isVisibleTo(form.get());
-            QDir().mkpath(KALENDO_SCREENSHOT_DIR);
-            form->grab().save(KALENDO_SCREENSHOT_DIR "/update_busy_panel.png");
-        }
-        flowHandler(sender, total, downloaded);
-    };
+    form->mxWebUpdate1->OnDownload =
+        [&, flowHandler = form->mxWebUpdate1->OnDownload](QObject* sender, qint32 total, qint32 downloaded) {
+            if (total == 4000 && !busyShown) {
+                busyShown = form->Panel1->isVisibleTo(form.get());
+                QDir().mkpath(KALENDO_SCREENSHOT_DIR);
+                form->grab().save(KALENDO_SCREENSHOT_DIR "/update_busy_panel.png");
+            }
+            flowHandler(sender, total, downloaded);
+        };
     testing::InfoWindowAnswer answer(true);
 
     form->Updates1->trigger();

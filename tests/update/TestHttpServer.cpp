@@ -13,17 +13,6 @@ namespace kalendo::update::testing {
 
 namespace {
 
-QByteArray ReasonPhrase(int status) {
-    switch (status) {
-    case 200: return "OK";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 401: return "Unauthorized";
-    case 404: return "Not Found";
-    default: return "Status";
-    }
-}
-
 QByteArray ReadTestData(const char* name) {
     QFile file(QStringLiteral(KALENDO_TEST_DATA_DIR "/update/") + QLatin1String(name));
     if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error(std::string("missing test data ") + name);
@@ -63,7 +52,8 @@ TestHttpServer::TestHttpServer(const std::optional<QSslConfiguration>& tls) : se
 }
 
 TestHttpServer::~TestHttpServer() {
-    for (QTcpSocket* socket : server_->findChildren<QTcpSocket*>()) socket->abort();
+    for (QTcpSocket* socket : server_->findChildren<QTcpSocket*>())
+        socket->abort();
     server_->close();
 }
 
@@ -75,7 +65,9 @@ void TestHttpServer::Serve(const QByteArray& path, const ScriptedResponse& respo
     routes_[path] = [response](const RecordedRequest&) { return response; };
 }
 
-void TestHttpServer::ServeWith(const QByteArray& path, Handler handler) { routes_[path] = std::move(handler); }
+void TestHttpServer::ServeWith(const QByteArray& path, Handler handler) {
+    routes_[path] = std::move(handler);
+}
 
 void TestHttpServer::ServeHtml(const QByteArray& path, const QByteArray& html) {
     ScriptedResponse response;
@@ -128,7 +120,8 @@ void TestHttpServer::ReadRequest(QTcpSocket* socket) {
     request.target = requestLine.value(1);
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const qsizetype colon = lines[i].indexOf(':');
-        if (colon > 0) request.headers[lines[i].left(colon).trimmed().toLower()] = lines[i].mid(colon + 1).trimmed();
+        if (colon > 0)
+            request.headers[lines[i].left(colon).trimmed().toLower()] = lines[i].mid(colon + 1).trimmed();
     }
     requests_.append(request);
 
@@ -143,11 +136,13 @@ void TestHttpServer::ReadRequest(QTcpSocket* socket) {
 }
 
 void TestHttpServer::Answer(QTcpSocket* socket, const ScriptedResponse& response) {
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + ReasonPhrase(response.status) + "\r\n";
-    for (const auto& [name, value] : response.headers) head += name + ": " + value + "\r\n";
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Scripted\r\n";
+    for (const auto& [name, value] : response.headers)
+        head += name + ": " + value + "\r\n";
     if (!response.omitLength)
         head += "Content-Length: " +
-                (response.announcedLength.isNull() ? QByteArray::number(response.body.size()) : response.announcedLength) +
+                (response.announcedLength.isNull() ? QByteArray::number(response.body.size())
+                                                   : response.announcedLength) +
                 "\r\n";
     head += "Connection: close\r\n\r\n";
     socket->write(head);
@@ -164,7 +159,8 @@ QByteArray UpdatePage(const QList<QPair<QString, QString>>& entries) {
     QByteArray page = "<HTML>\r\n<HEAD>\r\n<TITLE>Kalendo update</TITLE>\r\n";
     for (const auto& [name, value] : entries)
         page += "<META NAME=\"" + name.toLatin1() + "\" CONTENT=\"" + value.toLatin1() + "\">\r\n";
-    page += "</HEAD>\r\n<BODY>\r\n<H1>Kalendo</H1>\r\n<P>A new version is ready.</P>\r\n</BODY>\r\n</HTML>\r\n";
+    page +=
+        "</HEAD>\r\n<BODY>\r\n<H1>Kalendo</H1>\r\n<P>A new version is ready.</P>\r\n</BODY>\r\n</HTML>\r\n";
     return page;
 }
 

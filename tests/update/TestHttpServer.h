@@ -5,8 +5,8 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
-#include <QString>
 #include <QSslConfiguration>
+#include <QString>
 #include <QTcpServer>
 
 #include <functional>

@@ -59,17 +59,19 @@ protected:
 
     void ServeUpdate(const QString& clientName = "kalendo32_275.exe", const QString& version = "2.75",
                      ScriptedResponse installer = {200, {}, Installer(), false, {}, -1}) {
-        server.ServeHtml("/newkalendo.htm", testing::UpdatePage({{"mxProduct", "Kalendo"},
-                                                                  {"mxVersion", version},
-                                                                  {"mxClientSideName", clientName},
-                                                                  {"mxDownload", "/files/kalendo32_275.exe"}}));
+        server.ServeHtml("/newkalendo.htm",
+                         testing::UpdatePage({{"mxProduct", "Kalendo"},
+                                              {"mxVersion", version},
+                                              {"mxClientSideName", clientName},
+                                              {"mxDownload", "/files/kalendo32_275.exe"}}));
         server.Serve("/files/kalendo32_275.exe", installer);
     }
 
     QString Target() const { return QDir::toNativeSeparators(folder + "/kalendo32_275.exe"); }
     QStringList Texts() const {
         QStringList texts;
-        for (const ShownBox& box : boxes) texts.append(box.text);
+        for (const ShownBox& box : boxes)
+            texts.append(box.text);
         return texts;
     }
 
@@ -84,8 +86,9 @@ protected:
     std::vector<ShownBox> boxes;
     MessageResult questionAnswer = MessageResult::Yes;
     platform::ScopedMessageHandler answerBoxes{[this](const MessageRequest& request) {
-        boxes.push_back({request.kind, request.title, request.text, request.buttons, request.topLeft.value_or(QPoint()),
-                         progressWindow.isVisible(), busyPanel->isVisibleTo(&mainWindow)});
+        boxes.push_back({request.kind, request.title, request.text, request.buttons,
+                         request.topLeft.value_or(QPoint()), progressWindow.isVisible(),
+                         busyPanel->isVisibleTo(&mainWindow)});
         return request.buttons == MessageButtons::YesNo ? questionAnswer : MessageResult::Ok;
     }};
     QStringList started;
@@ -95,7 +98,8 @@ protected:
 const QString kCannotDownload = "Cannot download data from the web!";
 
 TEST_F(UpdateFlowTest, noServer_showsProgressThenTheErrorTwiceAndCreatesTheFolder) {
-    checker.ProductInfo().SetURL(QString("http://127.0.0.1:%1/newkalendo.htm").arg(TestHttpServer::UnusedPort()));
+    checker.ProductInfo().SetURL(
+        QString("http://127.0.0.1:%1/newkalendo.htm").arg(TestHttpServer::UnusedPort()));
     flow.Updates1Click();
     EXPECT_TRUE(QDir(folder).exists());
     ASSERT_EQ(boxes.size(), 2u);
@@ -134,8 +138,9 @@ TEST_F(UpdateFlowTest, noToTheQuestion_endsTheCheck) {
     EXPECT_EQ(boxes[0].kind, MessageKind::Warning);
     EXPECT_EQ(boxes[0].title, "Warning");
     EXPECT_EQ(boxes[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(boxes[0].text, "You are using version 2.74, but version 2.75 is available to \r\n"
-                             "download at the author's website.\r\nDo you want to update your application now?");
+    EXPECT_EQ(boxes[0].text,
+              "You are using version 2.74, but version 2.75 is available to \r\n"
+              "download at the author's website.\r\nDo you want to update your application now?");
     EXPECT_EQ(boxes[0].topLeft, QPoint(522 + 60, 143 + 210));
     EXPECT_FALSE(boxes[0].progressVisible);
     EXPECT_EQ(checker.InfoWindow(), nullptr);
@@ -150,7 +155,8 @@ TEST_F(UpdateFlowTest, acceptedUpdate_replacesTheFileReportsItAndStartsIt) {
     old.write("old");
     old.close();
     std::vector<bool> busyDuringDownload;
-    checker.OnDownload = [&, flowHandler = checker.OnDownload](QObject* sender, qint32 total, qint32 downloaded) {
+    checker.OnDownload = [&, flowHandler = checker.OnDownload](QObject* sender, qint32 total,
+                                                               qint32 downloaded) {
         busyDuringDownload.push_back(busyPanel->isVisibleTo(&mainWindow));
         flowHandler(sender, total, downloaded);
     };

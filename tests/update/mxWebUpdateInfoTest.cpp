@@ -90,7 +90,8 @@ TEST(InfoWindow, showsThePageFromTheWebAndNothingItRefersTo) {
     ASSERT_TRUE(localFile.open());
     localFile.write("secret");
     localFile.flush();
-    EXPECT_FALSE(window.WebBrowser->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(localFile.fileName()))
+    EXPECT_FALSE(window.WebBrowser
+                     ->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(localFile.fileName()))
                      .isValid());
 
     window.Navigate(QUrl(QString("http://127.0.0.1:%1/gone.htm").arg(TestHttpServer::UnusedPort())));
