@@ -123,7 +123,10 @@ std::string TVorlanDateStringTranslater::SectionName() const {
     case coNewZealand: return "New Zealand";
     case coAuto: break;
     }
-    return countryName_.empty() ? CurrentFormatSettings().countryName : countryName_;
+    const std::string& country = countryName_.empty() ? CurrentFormatSettings().countryName : countryName_;
+    // The file spells this country's section as coAustrailia does; the locale spells it right.
+    if (SameTextIgnoringCase(country, "Australia")) return "Austrailia";
+    return country;
 }
 
 void TVorlanDateStringTranslater::SetSearch(std::string_view text) {

@@ -77,6 +77,7 @@ public:
     const std::string& DataDirectory() const { return dataDirectory_; }
     void SetDataDirectory(std::string directory) { dataDirectory_ = std::move(directory); }
     // The section that coAuto reads; when empty, the country name of the current locale settings.
+    // Australia reads the file's "Austrailia" section.
     const std::string& CountryName() const { return countryName_; }
     void SetCountryName(std::string countryName) { countryName_ = std::move(countryName); }
     std::string SectionName() const;

@@ -1,6 +1,7 @@
 #include "platform/LocaleAdapter.h"
 
 #include "dates/DateEnvironment.h"
+#include "dates/DateStringTranslater.h"
 
 #include <QDir>
 #include <QLocale>
@@ -150,6 +151,8 @@ void InstallDateEnvironment() { InstallDateEnvironment(QLocale()); }
 void InstallDateEnvironment(const QLocale& locale) {
     SetCurrentFormatSettings(FormatSettingsFromLocale(locale));
     SetCurrentClock(std::make_shared<SystemClock>());
+    // The named-dates section follows the locale's country name, so only the folder is given.
+    SetNamedDatesSource(NamedDatesDirectory().toStdString(), {});
 }
 
 QString NamedDatesDirectory() {

@@ -24,7 +24,8 @@ struct TranslatedDateFormat {
 TranslatedDateFormat TranslateQtDateFormat(const QString& qtFormat);
 std::string TranslateQtTimeFormat(const QString& qtFormat);
 
-// Makes the date services use the given locale (by default the user's) and the system clock.
+// Makes the date services use the given locale (by default the user's) and the system clock, and
+// the decoder read its named dates from NamedDatesDirectory().
 void InstallDateEnvironment();
 void InstallDateEnvironment(const QLocale& locale);
 

@@ -162,6 +162,13 @@ TEST_F(NamedDates, autoCountry_fallsBackToTheLocalesCountryName) {
     EXPECT_EQ(Decode("Christmas").date, Day(2026, 12, 25));
 }
 
+TEST_F(NamedDates, australia_readsTheFilesAustrailiaSection) {
+    WriteFile(kFile);
+    SetNamedDatesSource(directory_.string(), "Australia");
+    EXPECT_EQ(Shared().SectionName(), "Austrailia");
+    EXPECT_EQ(Decode("Australia Day").date, Day(2026, 1, 26));
+}
+
 TEST_F(NamedDates, cachedSection_isNotReadAgain) {
     WriteFile(kFile);
     const int readsBefore = Shared().FileReads();
