@@ -27,14 +27,15 @@ const DateTime kFirstDay = EncodeDate(1, 1, 1);
 const DateTime kLastDay = EncodeDate(9999, 12, 31);
 
 fs::path PrivateDirectory(std::string_view purpose) {
-    const fs::path directory =
-        fs::temp_directory_path() / ("kalendo-fuzz-" + std::string(purpose) + "-" + std::to_string(::getpid()));
+    const fs::path directory = fs::temp_directory_path() /
+                               ("kalendo-fuzz-" + std::string(purpose) + "-" + std::to_string(::getpid()));
     fs::create_directories(directory);
     return directory;
 }
 
 struct DecodeFixture {
-    std::array<FormatSettings, 3> locales{UnitedKingdomSettings(), UnitedStatesSettings(), UnitedKingdomSettings()};
+    std::array<FormatSettings, 3> locales{UnitedKingdomSettings(), UnitedStatesSettings(),
+                                          UnitedKingdomSettings()};
     std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>(kNow);
     std::string directory = PrivateDirectory("decode").string();
 
@@ -42,7 +43,8 @@ struct DecodeFixture {
         locales[2].shortDateFormat = "yyyy-mm-dd";
         std::ofstream(fs::path(directory) / kNamedDatesFileName)
             << "[Austrailia]\nAustralia Day, 2026/01/26\n"
-               "[New Zealand]\nChristmas Day, 2026/12/25\nWaitangi Day, 2026/02/06\nMother's Day, 2026/05/10\n"
+               "[New Zealand]\nChristmas Day, 2026/12/25\nWaitangi Day, 2026/02/06\nMother's Day, "
+               "2026/05/10\n"
                "Mon, 2026/03/02\nBoxing Day, 2027/12/26\n[Other]\n";
     }
     ~DecodeFixture() {
@@ -57,7 +59,8 @@ struct DecodeFixture {
 class SourceScope {
 public:
     SourceScope(const std::string& directory, const std::string& country)
-        : directory_(SharedDateStringTranslater().DataDirectory()), country_(SharedDateStringTranslater().CountryName()) {
+        : directory_(SharedDateStringTranslater().DataDirectory()),
+          country_(SharedDateStringTranslater().CountryName()) {
         SetNamedDatesSource(directory, country);
     }
     ~SourceScope() { SetNamedDatesSource(directory_, country_); }
@@ -85,7 +88,8 @@ std::string CheckDecoder(const TVorlanDecodeDate& decoder, std::string_view loca
     if (date != 0.0 && (DateOf(date) < kFirstDay || DateOf(date) > kLastDay))
         return "a valid decode outside the years 1 to 9999" + where;
     for (const TVorlanDecodeDateDecodedFields& field : decoder.DecodedFields())
-        if (!field.Used && !field.FoundFlags.Contains(dfoSeperator)) return "a valid decode with unused words" + where;
+        if (!field.Used && !field.FoundFlags.Contains(dfoSeperator))
+            return "a valid decode with unused words" + where;
     return {};
 }
 
@@ -99,7 +103,8 @@ std::string DecodeOneInput(const std::uint8_t* data, std::size_t size) {
 
     // The locale follows from the length, so every input keeps its bytes as text and mutations
     // that change the length try the other date orders.
-    constexpr std::array<std::string_view, 3> kLocaleNames = {"day-month-year", "month-day-year", "year-month-day"};
+    constexpr std::array<std::string_view, 3> kLocaleNames = {"day-month-year", "month-day-year",
+                                                              "year-month-day"};
     const std::size_t locale = size % fixture.locales.size();
     TVorlanDecodeDate decoder(fixture.locales[locale], *fixture.clock);
     try {
@@ -130,7 +135,7 @@ std::string LoadNamedDatesOneInput(const std::uint8_t* data, std::size_t size) {
         try {
             ReadNamedDatesSection(in, section, 2026, kNamedDatesFileName, list);
         } catch (const Error&) {
-            continue;  // a malformed row of the wanted section: the answer the format asks for
+            continue; // a malformed row of the wanted section: the answer the format asks for
         } catch (const std::exception& error) {
             return std::string("the reader raised a foreign error ") + error.what();
         }

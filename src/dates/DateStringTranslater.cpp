@@ -24,7 +24,8 @@ std::string_view FieldAt(std::string_view line, std::size_t at, std::size_t coun
 // sign, then digits only, within 32 bits.
 bool TryReadInteger(std::string_view text, int& value) {
     std::size_t at = 0;
-    while (at < text.size() && text[at] == ' ') ++at;
+    while (at < text.size() && text[at] == ' ')
+        ++at;
     bool negative = false;
     if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
     if (at == text.size()) return false;
@@ -66,8 +67,8 @@ bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == st
 
 } // namespace
 
-void ReadNamedDatesSection(std::istream& in, std::string_view sectionName, int year, std::string_view sourceName,
-                           TVorlanNamedDatesSection& into) {
+void ReadNamedDatesSection(std::istream& in, std::string_view sectionName, int year,
+                           std::string_view sourceName, TVorlanNamedDatesSection& into) {
     into.Dates.clear();
     into.Complete = false;
     const std::string wantedHeader = "[" + std::string(sectionName) + "]";
@@ -82,7 +83,8 @@ void ReadNamedDatesSection(std::istream& in, std::string_view sectionName, int y
 
         if (line.starts_with('[')) {
             const std::size_t close = line.find(']');
-            const std::string_view header = close == std::string_view::npos ? line : line.substr(0, close + 1);
+            const std::string_view header =
+                close == std::string_view::npos ? line : line.substr(0, close + 1);
             if (SameTextIgnoringCase(header, wantedHeader)) {
                 sectionStarted = true;
             } else if (sectionStarted) {
@@ -119,9 +121,12 @@ const TVorlanNamedDate* FindNamedDate(const std::vector<TVorlanNamedDate>& dates
 
 std::string TVorlanDateStringTranslater::SectionName() const {
     switch (country_) {
-    case coAustrailia: return "Austrailia";
-    case coNewZealand: return "New Zealand";
-    case coAuto: break;
+    case coAustrailia:
+        return "Austrailia";
+    case coNewZealand:
+        return "New Zealand";
+    case coAuto:
+        break;
     }
     const std::string& country = countryName_.empty() ? CurrentFormatSettings().countryName : countryName_;
     // The file spells this country's section as coAustrailia does; the locale spells it right.

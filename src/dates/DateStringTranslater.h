@@ -20,7 +20,7 @@ inline constexpr const char* kNamedDatesFileName = "DateScan.DAT";
 // "Mother Day", since the decoder strips possessives from what the user types.
 struct TVorlanNamedDate {
     std::string Name;
-    DateTime Date = 0.0;  // whole days
+    DateTime Date = 0.0; // whole days
     friend bool operator==(const TVorlanNamedDate&, const TVorlanNamedDate&) = default;
 };
 
@@ -38,8 +38,8 @@ struct TVorlanNamedDatesSection {
 // Error("<source> line <n>: '<text>' is not a valid integer value"), a row without a comma
 // throws a like error, and an impossible date of the wanted year throws
 // Error(kInvalidDateEncode). Rows read before an error stay in `into.Dates`.
-void ReadNamedDatesSection(std::istream& in, std::string_view sectionName, int year, std::string_view sourceName,
-                           TVorlanNamedDatesSection& into);
+void ReadNamedDatesSection(std::istream& in, std::string_view sectionName, int year,
+                           std::string_view sourceName, TVorlanNamedDatesSection& into);
 
 // The first entry whose name matches the search text, ignoring case: the whole name when
 // exactMatch is set or the text is shorter than four characters, else the name's first

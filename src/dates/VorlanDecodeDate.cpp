@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 namespace kalendo {
 
@@ -53,8 +53,8 @@ bool IsNoiseWord(std::string_view word) {
 constexpr std::string_view kSeparatorWord = "SEPERATOR";
 
 struct SynonymRow {
-    std::array<std::string_view, 5> spellings;  // unused slots are empty
-    std::string_view canonical;                   // empty: the word stays as it is
+    std::array<std::string_view, 5> spellings; // unused slots are empty
+    std::string_view canonical;                // empty: the word stays as it is
     TVorlanDecodeDateFoundFlag flag;
 };
 
@@ -94,12 +94,14 @@ const SynonymOutcome* FindSynonym(std::string_view word) {
         std::vector<SynonymOutcome> table;
         for (const SynonymRow& spellingRow : kSynonymRows) {
             for (const std::string_view spelling : spellingRow.spellings) {
-                if (spelling.empty() || std::any_of(table.begin(), table.end(),
-                                                    [&](const auto& known) { return known.spelling == spelling; }))
+                if (spelling.empty() || std::any_of(table.begin(), table.end(), [&](const auto& known) {
+                        return known.spelling == spelling;
+                    }))
                     continue;
                 SynonymOutcome outcome{spelling, spelling, {}};
                 for (const SynonymRow& row : kSynonymRows) {
-                    if (std::find(row.spellings.begin(), row.spellings.end(), outcome.word) == row.spellings.end())
+                    if (std::find(row.spellings.begin(), row.spellings.end(), outcome.word) ==
+                        row.spellings.end())
                         continue;
                     if (!row.canonical.empty()) outcome.word = row.canonical;
                     outcome.flags.Include(row.flag);
@@ -107,11 +109,13 @@ const SynonymOutcome* FindSynonym(std::string_view word) {
                 table.push_back(outcome);
             }
         }
-        std::sort(table.begin(), table.end(), [](const auto& a, const auto& b) { return a.spelling < b.spelling; });
+        std::sort(table.begin(), table.end(),
+                  [](const auto& a, const auto& b) { return a.spelling < b.spelling; });
         return table;
     }();
-    const auto it = std::lower_bound(outcomes.begin(), outcomes.end(), word,
-                                     [](const SynonymOutcome& row, std::string_view key) { return row.spelling < key; });
+    const auto it =
+        std::lower_bound(outcomes.begin(), outcomes.end(), word,
+                         [](const SynonymOutcome& row, std::string_view key) { return row.spelling < key; });
     return it != outcomes.end() && it->spelling == word ? &*it : nullptr;
 }
 
@@ -122,6 +126,7 @@ struct NumberWord {
 };
 
 // Cardinal before ordinals, the ordinal without a hyphen before the one with it.
+// clang-format off
 constexpr NumberWord kNumberWords[] = {
     {"ONE", 1, false},          {"FIRST", 1, false},
     {"TWO", 2, false},          {"SECOND", 2, false},
@@ -157,6 +162,7 @@ constexpr NumberWord kNumberWords[] = {
     {"FORTY", 40, true},        {"FIFTY", 50, true},          {"SIXTY", 60, true},
     {"SEVENTY", 70, true},      {"EIGHTY", 80, true},         {"NINETY", 90, true},
 };
+// clang-format on
 static_assert(std::size(kNumberWords) == 78);
 
 const NumberWord* FindNumberWord(std::string_view word) {
@@ -164,17 +170,26 @@ const NumberWord* FindNumberWord(std::string_view word) {
     static const auto sorted = [] {
         std::array<NumberWord, std::size(kNumberWords)> rows{};
         std::copy(std::begin(kNumberWords), std::end(kNumberWords), rows.begin());
-        std::sort(rows.begin(), rows.end(), [](const NumberWord& a, const NumberWord& b) { return a.word < b.word; });
+        std::sort(rows.begin(), rows.end(),
+                  [](const NumberWord& a, const NumberWord& b) { return a.word < b.word; });
         return rows;
     }();
-    const auto it = std::lower_bound(sorted.begin(), sorted.end(), word,
-                                     [](const NumberWord& row, std::string_view key) { return row.word < key; });
+    const auto it =
+        std::lower_bound(sorted.begin(), sorted.end(), word,
+                         [](const NumberWord& row, std::string_view key) { return row.word < key; });
     return it != sorted.end() && it->word == word ? &*it : nullptr;
 }
 
-// A value is combinable when any row with that value is: the cardinals 11 to 20 and the tens.
+// A value is combinable when any row with that value is (the cardinals 11 to 20 and the tens).
 bool IsCombinable(std::int64_t value) {
-    return (value >= 11 && value <= 20) || (value >= 30 && value <= 90 && value % 10 == 0);
+    static constexpr auto combinable = [] {
+        std::array<bool, 91> values{};  // index 0..90, the largest value of the table
+        for (const NumberWord& row : kNumberWords)
+            if (row.combinable) values[row.value] = true;
+        return values;
+    }();
+    return value >= 0 && value < static_cast<std::int64_t>(combinable.size()) &&
+           combinable[static_cast<std::size_t>(value)];
 }
 
 struct Keyword {
@@ -182,6 +197,7 @@ struct Keyword {
     TVorlanDecodeDateDecodedFieldsFoundFlag flag;
 };
 
+// clang-format off
 constexpr Keyword kKeywords[] = {
     {"PREV", dfoPrev},   {"NEXT", dfoNext},           {"LAST", dfoLast},        {kSeparatorWord, dfoSeperator},
     {"DAY", dfoDay},     {"WEEK", dfoWeek},           {"MONTH", dfoMonth},      {"YEAR", dfoYear},
@@ -189,6 +205,7 @@ constexpr Keyword kKeywords[] = {
     {"AT", dfoAt},       {"AFTER", dfoAfter},         {"BEFORE", dfoBefore},    {"START", dfoStart},
     {"END", dfoEnd},
 };
+// clang-format on
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
 
@@ -238,7 +255,9 @@ const FormatSettings& TVorlanDecodeDate::Settings() const {
     return settings_ != nullptr ? *settings_ : CurrentFormatSettings();
 }
 
-const Clock& TVorlanDecodeDate::CurrentClockOrOwn() const { return clock_ != nullptr ? *clock_ : CurrentClock(); }
+const Clock& TVorlanDecodeDate::CurrentClockOrOwn() const {
+    return clock_ != nullptr ? *clock_ : CurrentClock();
+}
 
 bool TVorlanDecodeDate::IsTimeSeparatorChar(char c) const {
     const std::string& separator = active_->timeSeparator;
@@ -283,13 +302,15 @@ void TVorlanDecodeDate::SplitIntoTokens() {
             word = kSeparatorWord;
             ++at;
         } else {
-            while (at < text.size() && (text[at] == ' ' || IsSeparator(text[at]) || text[at] == '-')) ++at;
+            while (at < text.size() && (text[at] == ' ' || IsSeparator(text[at]) || text[at] == '-'))
+                ++at;
             if (at == text.size()) return;
             const std::size_t start = at;
             // The first character is neither blank, separator nor dash, so text[at - 1] below
             // always belongs to the word.
             while (at < text.size() && text[at] != ' ' && !IsSeparator(text[at])) {
-                if (text[at] == '-' && (IsDigit(text[at - 1]) || dates.IsMonthName(text.substr(start, at - start))))
+                if (text[at] == '-' &&
+                    (IsDigit(text[at - 1]) || dates.IsMonthName(text.substr(start, at - start))))
                     break;
                 ++at;
             }
@@ -312,7 +333,8 @@ void TVorlanDecodeDate::ApplySynonyms() {
         for (std::size_t d = 0; d < 7; ++d)
             if (EqualsName(word, settings.longDayNames[d])) word = UpperCase(settings.shortDayNames[d]);
         for (std::size_t d = 0; d < 7; ++d)
-            if (EqualsNameWithSuffix(word, settings.longDayNames[d], "S")) word = UpperCase(settings.shortDayNames[d]);
+            if (EqualsNameWithSuffix(word, settings.longDayNames[d], "S"))
+                word = UpperCase(settings.shortDayNames[d]);
         for (std::size_t d = 0; d < 7; ++d)
             if (EqualsNameWithSuffix(word, settings.longDayNames[d], "'S"))
                 word = UpperCase(settings.shortDayNames[d]);
@@ -365,10 +387,14 @@ void TVorlanDecodeDate::BuildFields() {
         } else {
             const auto keyword = std::find_if(std::begin(kKeywords), std::end(kKeywords),
                                               [&](const Keyword& row) { return row.word == word; });
-            if (keyword != std::end(kKeywords)) flags = {keyword->flag};
-            else if (EqualsName(word, settings.amDesignator)) flags = {dfoAM};
-            else if (EqualsName(word, settings.pmDesignator)) flags = {dfoPM};
-            else if (ContainsTimeSeparator(word)) flags = {dfoTime};
+            if (keyword != std::end(kKeywords))
+                flags = {keyword->flag};
+            else if (EqualsName(word, settings.amDesignator))
+                flags = {dfoAM};
+            else if (EqualsName(word, settings.pmDesignator))
+                flags = {dfoPM};
+            else if (ContainsTimeSeparator(word))
+                flags = {dfoTime};
         }
 
         std::int64_t value = 0;
@@ -398,9 +424,10 @@ int TVorlanDecodeDate::CombineNumberWords(int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, fields_.Count());
     if (first >= last) return 0;
-    const bool anyNumber = std::any_of(fields_.begin() + first, fields_.begin() + last, [](const auto& field) {
-        return field.FoundFlags.ContainsAny({dfoNumber, dfoMonthName});
-    });
+    const bool anyNumber =
+        std::any_of(fields_.begin() + first, fields_.begin() + last, [](const auto& field) {
+            return field.FoundFlags.ContainsAny({dfoNumber, dfoMonthName});
+        });
     if (!anyNumber) return 0;
 
     // Merged-away fields lose their classes at once, so later walks step over them as if they
@@ -636,16 +663,22 @@ void TVorlanDecodeDate::LookUpNamedDate() {
     month_ = translater.FoundMonth();
     day_ = translater.FoundDay();
     decodedOk_ = dateFound_ = true;
-    for (int i = datePartStart_; i < timePartStart_; ++i) fields_[i].Used = true;
+    for (int i = datePartStart_; i < timePartStart_; ++i)
+        fields_[i].Used = true;
 }
 
 void TVorlanDecodeDate::ApplyRelativeRule() {
     RuleResult result = RuleResult::Unchanged;
-    if (const int q = FindUnused(dfoMonth, 0, timePartStart_); q >= 0) result = ApplyCountRule(q, dfoMonth);
-    else if (const int y = FindUnused(dfoYear, 0, timePartStart_); y >= 0) result = ApplyCountRule(y, dfoYear);
-    else if (const int n = FindUnused(dfoDayName, 0, timePartStart_); n >= 0) result = ApplyDayNameRule(n);
-    else if (const int w = FindUnused(dfoWeek, 0, timePartStart_); w >= 0) result = ApplyCountRule(w, dfoWeek);
-    else if (const int d = FindUnused(dfoDay, 0, timePartStart_); d >= 0) result = ApplyCountRule(d, dfoDay);
+    if (const int q = FindUnused(dfoMonth, 0, timePartStart_); q >= 0)
+        result = ApplyCountRule(q, dfoMonth);
+    else if (const int y = FindUnused(dfoYear, 0, timePartStart_); y >= 0)
+        result = ApplyCountRule(y, dfoYear);
+    else if (const int n = FindUnused(dfoDayName, 0, timePartStart_); n >= 0)
+        result = ApplyDayNameRule(n);
+    else if (const int w = FindUnused(dfoWeek, 0, timePartStart_); w >= 0)
+        result = ApplyCountRule(w, dfoWeek);
+    else if (const int d = FindUnused(dfoDay, 0, timePartStart_); d >= 0)
+        result = ApplyCountRule(d, dfoDay);
     if (result == RuleResult::Failed) decodedOk_ = false;
 }
 
@@ -654,7 +687,8 @@ namespace {
 // The rule's new date becomes the working date; a date outside years 1 to 9999 fails the rule.
 bool AcceptRuleDate(DateTime date, DateTime& decodedDate, std::uint16_t& year, std::uint16_t& month,
                     std::uint16_t& day) {
-    if (!(date >= static_cast<double>(kFirstEncodableSerial) && date <= static_cast<double>(kLastEncodableSerial)))
+    if (!(date >= static_cast<double>(kFirstEncodableSerial) &&
+          date <= static_cast<double>(kLastEncodableSerial)))
         return false;
     decodedDate = date;
     const CivilDate civil = DecodeDate(date);
@@ -666,19 +700,28 @@ bool AcceptRuleDate(DateTime date, DateTime& decodedDate, std::uint16_t& year, s
 
 } // namespace
 
-TVorlanDecodeDate::RuleResult TVorlanDecodeDate::ApplyCountRule(int q, TVorlanDecodeDateDecodedFieldsFoundFlag unit) {
+TVorlanDecodeDate::RuleResult
+TVorlanDecodeDate::ApplyCountRule(int q, TVorlanDecodeDateDecodedFieldsFoundFlag unit) {
     const TVorlanDates dates(*active_);
     const auto moveBy = [&](std::int64_t count) {
         DateTime moved = 0.0;
         try {
             switch (unit) {
-            case dfoMonth: moved = dates.AddMonths(static_cast<std::int32_t>(count), decodedDate_); break;
-            case dfoYear: moved = dates.AddYears(static_cast<std::int32_t>(count), decodedDate_); break;
-            case dfoWeek: moved = decodedDate_ + 7.0 * static_cast<double>(count); break;
-            default: moved = decodedDate_ + static_cast<double>(count); break;
+            case dfoMonth:
+                moved = dates.AddMonths(static_cast<std::int32_t>(count), decodedDate_);
+                break;
+            case dfoYear:
+                moved = dates.AddYears(static_cast<std::int32_t>(count), decodedDate_);
+                break;
+            case dfoWeek:
+                moved = decodedDate_ + 7.0 * static_cast<double>(count);
+                break;
+            default:
+                moved = decodedDate_ + static_cast<double>(count);
+                break;
             }
         } catch (const Error&) {
-            return RuleResult::Failed;  // the count leaves the years 1 to 9999
+            return RuleResult::Failed; // the count leaves the years 1 to 9999
         }
         if (!AcceptRuleDate(moved, decodedDate_, year_, month_, day_)) return RuleResult::Failed;
         dateFound_ = true;
@@ -686,8 +729,8 @@ TVorlanDecodeDate::RuleResult TVorlanDecodeDate::ApplyCountRule(int q, TVorlanDe
     };
 
     TVorlanDecodeDateDecodedFields& unitField = fields_[q];
-    const bool afterIsDirection = Exists(q + 1) && !fields_[q + 1].Used &&
-                                  fields_[q + 1].FoundFlags.ContainsAny({dfoAfter, dfoBefore});
+    const bool afterIsDirection =
+        Exists(q + 1) && !fields_[q + 1].Used && fields_[q + 1].FoundFlags.ContainsAny({dfoAfter, dfoBefore});
     if (q == 0) {
         if (!Exists(q + 1) || fields_[q + 1].Used || !afterIsDirection) return RuleResult::Failed;
         unitField.Used = fields_[q + 1].Used = true;
@@ -774,7 +817,7 @@ TVorlanDecodeDate::RuleResult TVorlanDecodeDate::ApplyDayNameRule(int q) {
     } else if (const int next = FindUnused(dfoNext, 0, timePartStart_); next >= 0) {
         // That weekday in the Monday-to-Sunday week after the anchor's.
         fields_[next].Used = fields_[q].Used = true;
-        const int daysToSunday = (8 - h) % 7;  // 0..6
+        const int daysToSunday = (8 - h) % 7; // 0..6
         offset = d == 1 ? daysToSunday + 7 : daysToSunday + d - 1;
     } else {
         fields_[q].Used = true;
@@ -791,7 +834,7 @@ void TVorlanDecodeDate::FinalDateCheck() {
     if (decodedOk_ && datePartUsed) {
         const TVorlanDates dates(*active_);
         if (year_ == 0 && month_ == 0 && day_ == 0) {
-            decodedDate_ = 0.0;  // how NONE decodes
+            decodedDate_ = 0.0; // how NONE decodes
         } else if (year_ == 0 || month_ == 0 || day_ == 0 || month_ > 12) {
             decodedOk_ = false;
         } else if (day_ > dates.DaysInMonth(month_, year_)) {
@@ -812,7 +855,8 @@ bool TVorlanDecodeDate::ReadTimePart(DateTime& time) {
     time = 0.0;
     const int count = fields_.Count();
     bool anyTimeWord = false;
-    for (int i = timePartStart_; i < count && !anyTimeWord; ++i) anyTimeWord = fields_[i].FoundFlags.Contains(dfoTime);
+    for (int i = timePartStart_; i < count && !anyTimeWord; ++i)
+        anyTimeWord = fields_[i].FoundFlags.Contains(dfoTime);
     if (!anyTimeWord) return true;
 
     timeFound_ = true;
@@ -824,7 +868,8 @@ bool TVorlanDecodeDate::ReadTimePart(DateTime& time) {
         if (field.Used) continue;
         if (field.FoundFlags.Contains(dfoTime)) {
             const std::size_t at = field.Item.find(separator);
-            if (at == 0 || at == std::string::npos || at + separator.size() >= field.Item.size()) return false;
+            if (at == 0 || at == std::string::npos || at + separator.size() >= field.Item.size())
+                return false;
             const std::optional<DateTime> parsed = TryStrToTime(field.Item, *active_);
             if (!parsed) return false;
             timeOfDay = DecodeTime(*parsed);

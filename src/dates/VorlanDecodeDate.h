@@ -114,7 +114,7 @@ private:
     int datePartStart_ = 0;
     int timePartStart_ = 0;
     int noneWords_ = 0;
-    std::vector<int> mergedAway_;  // kept between decodes so that a warm decoder allocates nothing
+    std::vector<int> mergedAway_; // kept between decodes so that a warm decoder allocates nothing
 };
 
 } // namespace kalendo

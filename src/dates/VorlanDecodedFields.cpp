@@ -70,7 +70,8 @@ void TVorlanDecodeDateDecodedFieldsCollection::Clear() {
     EndUpdate();
 }
 
-void TVorlanDecodeDateDecodedFieldsCollection::Assign(const TVorlanDecodeDateDecodedFieldsCollection& source) {
+void TVorlanDecodeDateDecodedFieldsCollection::Assign(
+    const TVorlanDecodeDateDecodedFieldsCollection& source) {
     if (&source == this) return;
     BeginUpdate();
     items_ = source.items_;

@@ -63,12 +63,12 @@ enum TVorlanDecodeDateFoundFlag : int {
 };
 
 // A set of enumeration values held in 32 bits, bit n for value n.
-template <typename Flag>
-class FlagSet {
+template <typename Flag> class FlagSet {
 public:
     constexpr FlagSet() = default;
     constexpr FlagSet(std::initializer_list<Flag> flags) {
-        for (const Flag flag : flags) Include(flag);
+        for (const Flag flag : flags)
+            Include(flag);
     }
 
     static constexpr FlagSet FromBits(std::uint32_t bits) {
@@ -106,10 +106,11 @@ struct TVorlanDecodeDateDecodedFields {
     TVorlanDecodeDateDecodedFieldsFoundFlags FoundFlags;
     std::string Item;
     std::int32_t Extra = 0;
-    bool Used = false;  // consumed by the resolution
+    bool Used = false; // consumed by the resolution
 
     bool IsNumber() const { return FoundFlags.Contains(dfoNumber); }
-    friend bool operator==(const TVorlanDecodeDateDecodedFields&, const TVorlanDecodeDateDecodedFields&) = default;
+    friend bool operator==(const TVorlanDecodeDateDecodedFields&,
+                           const TVorlanDecodeDateDecodedFields&) = default;
 };
 
 // The decoder's fields in word order. Deleting a field moves the ones after it down by one.
@@ -117,10 +118,12 @@ struct TVorlanDecodeDateDecodedFields {
 // batch once when the outermost pair closes.
 class TVorlanDecodeDateDecodedFieldsCollection {
 public:
-    explicit TVorlanDecodeDateDecodedFieldsCollection(const TVorlanDecodeDate* owner = nullptr) : owner_(owner) {}
+    explicit TVorlanDecodeDateDecodedFieldsCollection(const TVorlanDecodeDate* owner = nullptr)
+        : owner_(owner) {}
     // Copies the items only; owner and listener stay with their collection.
     TVorlanDecodeDateDecodedFieldsCollection(const TVorlanDecodeDateDecodedFieldsCollection& source);
-    TVorlanDecodeDateDecodedFieldsCollection& operator=(const TVorlanDecodeDateDecodedFieldsCollection& source);
+    TVorlanDecodeDateDecodedFieldsCollection&
+    operator=(const TVorlanDecodeDateDecodedFieldsCollection& source);
 
     const TVorlanDecodeDate* Owner() const { return owner_; }
 
@@ -140,7 +143,9 @@ public:
     const TVorlanDecodeDateDecodedFields& Items(int index) const;
     TVorlanDecodeDateDecodedFields& Items(int index);
     // Unchecked access for callers that have checked the index.
-    const TVorlanDecodeDateDecodedFields& operator[](int index) const { return items_[static_cast<std::size_t>(index)]; }
+    const TVorlanDecodeDateDecodedFields& operator[](int index) const {
+        return items_[static_cast<std::size_t>(index)];
+    }
     TVorlanDecodeDateDecodedFields& operator[](int index) { return items_[static_cast<std::size_t>(index)]; }
 
     auto begin() const { return items_.begin(); }

@@ -55,7 +55,8 @@ TEST(DecodeCommand, printsTheDateAndTheThreeFlags) {
          "2026-12-09\nValidDate=false ValidTime=false ValidDateTime=true\n"},
         {"the locale's date order", On9December({"--locale", "en_US", "decode", "7/12/2026"}), 0,
          "2026-07-12\nValidDate=true ValidTime=false ValidDateTime=true\n"},
-        {"none", On9December({"decode", "none"}), 0, "1899-12-30\nValidDate=true ValidTime=false ValidDateTime=true\n"},
+        {"none", On9December({"decode", "none"}), 0,
+         "1899-12-30\nValidDate=true ValidTime=false ValidDateTime=true\n"},
         {"no valid date", On9December({"decode", "tomorrow", "10:30"}), 1,
          "1899-12-30\nValidDate=false ValidTime=false ValidDateTime=false\n"},
         {"JSON", On9December({"--json", "decode", "10:30"}), 0,
@@ -98,14 +99,15 @@ TEST(DecodeCommand, badArgumentsExitWithTwo) {
 
 TEST(DecodeCommand, namedDatesComeFromTheGivenFolderAndCountry) {
     namespace fs = std::filesystem;
-    const fs::path directory = fs::temp_directory_path() / ("kalendo-cli-datescan-" + std::to_string(::getpid()));
+    const fs::path directory =
+        fs::temp_directory_path() / ("kalendo-cli-datescan-" + std::to_string(::getpid()));
     fs::create_directories(directory);
     std::ofstream(directory / "DateScan.DAT") << "[New Zealand]\nWaitangi Day, 2026/02/06\n[Austrailia]\n"
                                                  "Australia Day, 2026/01/26\n";
     const std::string before = SharedDateStringTranslater().DataDirectory();
 
-    const Outcome found =
-        RunLine(On9December({"decode", "--datescan", directory.string(), "--country", "New Zealand", "Waitangi"}));
+    const Outcome found = RunLine(
+        On9December({"decode", "--datescan", directory.string(), "--country", "New Zealand", "Waitangi"}));
     EXPECT_EQ(found.exitCode, 0);
     EXPECT_EQ(found.out, "2026-02-06\nValidDate=true ValidTime=false ValidDateTime=true\n");
     EXPECT_EQ(SharedDateStringTranslater().DataDirectory(), before) << "the shared source is put back";
@@ -113,8 +115,8 @@ TEST(DecodeCommand, namedDatesComeFromTheGivenFolderAndCountry) {
         << "the locale's country, United Kingdom, has no section";
 
     std::ofstream(directory / "DateScan.DAT") << "[New Zealand]\nWaitangi Day, 2026/0x/06\n";
-    const Outcome malformed =
-        RunLine(On9December({"decode", "--datescan", directory.string(), "--country", "New Zealand", "Waitangi"}));
+    const Outcome malformed = RunLine(
+        On9December({"decode", "--datescan", directory.string(), "--country", "New Zealand", "Waitangi"}));
     EXPECT_EQ(malformed.exitCode, 1);
     EXPECT_NE(malformed.err.find("'0x' is not a valid integer value"), std::string::npos) << malformed.err;
     fs::remove_all(directory);

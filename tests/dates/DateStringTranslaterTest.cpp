@@ -21,7 +21,9 @@ namespace {
 namespace fs = std::filesystem;
 
 DateTime Day(int y, int m, int d) { return EncodeDate(y, m, d); }
-DateTime At(int y, int m, int d, int h, int mi) { return ComposeDateTime(Day(y, m, d), EncodeTime(h, mi, 0)); }
+DateTime At(int y, int m, int d, int h, int mi) {
+    return ComposeDateTime(Day(y, m, d), EncodeTime(h, mi, 0));
+}
 
 const char* const kFile = "[Austrailia]\n"
                           "Christmas Day, 2026/12/25\n"
@@ -239,8 +241,10 @@ TEST_F(NamedDates, malformedRows_raiseAClearErrorThroughDecodeDateText) {
         {"a month that is no number in another year's row", "[New Zealand]\nWaitangi Day, 2025/0x/06\n",
          "line 2: '0x' is not a valid integer value"},
         {"a row cut short", "[New Zealand]\nWaitangi Day, 2026\n", "line 2: '' is not a valid integer value"},
-        {"a row without a comma", "[New Zealand]\nWaitangi Day 2026/02/06\n", "line 2: 'Waitangi Day 2026/02/06' has no comma"},
-        {"an impossible date", "[New Zealand]\nWaitangi Day, 2026/02/30\n", "Invalid argument to date encode"},
+        {"a row without a comma", "[New Zealand]\nWaitangi Day 2026/02/06\n",
+         "line 2: 'Waitangi Day 2026/02/06' has no comma"},
+        {"an impossible date", "[New Zealand]\nWaitangi Day, 2026/02/30\n",
+         "Invalid argument to date encode"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.meaning);

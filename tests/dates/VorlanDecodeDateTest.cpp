@@ -14,7 +14,9 @@ namespace kalendo {
 namespace {
 
 DateTime Day(int y, int m, int d) { return EncodeDate(y, m, d); }
-DateTime At(int y, int m, int d, int h, int mi, int s = 0) { return ComposeDateTime(Day(y, m, d), EncodeTime(h, mi, s)); }
+DateTime At(int y, int m, int d, int h, int mi, int s = 0) {
+    return ComposeDateTime(Day(y, m, d), EncodeTime(h, mi, s));
+}
 
 // Wednesday 9 December 2026, in the afternoon.
 const DateTime kNow = At(2026, 12, 9, 14, 25, 30);
@@ -39,7 +41,9 @@ Outcome Decode(std::string_view text, const FormatSettings& settings, DateTime n
     return {decoder.DecodedDate(), decoder.ValidDate(), decoder.ValidTime(), decoder.ValidDateTime()};
 }
 
-Outcome DecodeUk(std::string_view text, DateTime now = kNow) { return Decode(text, UnitedKingdomSettings(), now); }
+Outcome DecodeUk(std::string_view text, DateTime now = kNow) {
+    return Decode(text, UnitedKingdomSettings(), now);
+}
 
 enum Validity { kNone, kDateOnly, kTimeOnly, kDateTimeOnly };
 
@@ -61,7 +65,8 @@ void ExpectRows(const std::vector<Row>& rows, const FormatSettings& settings, Da
     }
 }
 
-std::vector<std::string> TokensOf(std::string_view text, const FormatSettings& settings = UnitedKingdomSettings()) {
+std::vector<std::string> TokensOf(std::string_view text,
+                                  const FormatSettings& settings = UnitedKingdomSettings()) {
     const FixedClock clock(kNow);
     TVorlanDecodeDate decoder(settings, clock);
     decoder.SetDateToDecode(text);
@@ -93,7 +98,8 @@ TEST(VorlanDecodeDate, examples_decodeAsTheyReadOnWednesday9December2026) {
             {"a later weekday this week", "Friday", Day(2026, 12, 11), kDateOnly},
             {"an earlier weekday wraps to next week", "Monday", Day(2026, 12, 14), kDateOnly},
             {"next Friday is in the next Monday-to-Sunday week", "next Friday", Day(2026, 12, 18), kDateOnly},
-            {"last Friday is in the previous Sunday-to-Saturday week", "last Friday", Day(2026, 12, 4), kDateOnly},
+            {"last Friday is in the previous Sunday-to-Saturday week", "last Friday", Day(2026, 12, 4),
+             kDateOnly},
             {"Friday week", "Friday week", Day(2026, 12, 18), kDateOnly},
             {"a time alone is today at that time", "10:30", At(2026, 12, 9, 10, 30), kTimeOnly},
             {"pm written onto the time", "10:30pm", At(2026, 12, 9, 22, 30), kTimeOnly},
@@ -145,14 +151,16 @@ TEST(VorlanDecodeDate, edgeCases_ofTheResolution) {
             {"unknown word beside a date", "7 December 2026 please", 0.0, kNone},
             {"none with another word", "none today", 0.0, kNone},
             {"none with a time", "none 10:30", 0.0, kNone},
-            {"an impossible day in the working date skips the relative rules", "week after 31 April", 0.0, kNone},
+            {"an impossible day in the working date skips the relative rules", "week after 31 April", 0.0,
+             kNone},
         },
         UnitedKingdomSettings());
 }
 
 TEST(VorlanDecodeDate, februaryLastYear_failsOnThe30thBecauseTheDayIsNotClamped) {
     ExpectRows({{"on the 9th", "February last year", Day(2025, 2, 9), kDateOnly}}, UnitedKingdomSettings());
-    ExpectRows({{"on the 30th", "February last year", 0.0, kNone}}, UnitedKingdomSettings(), At(2026, 12, 30, 9, 0));
+    ExpectRows({{"on the 30th", "February last year", 0.0, kNone}}, UnitedKingdomSettings(),
+               At(2026, 12, 30, 9, 0));
     ExpectRows({{"on the 28th", "February next year", Day(2027, 2, 28), kDateOnly}}, UnitedKingdomSettings(),
                At(2026, 12, 28, 9, 0));
 }
@@ -169,7 +177,8 @@ TEST(VorlanDecodeDate, countRules_monthYearWeekAndDay) {
             {"prior month", "prior month", Day(2026, 11, 9), kDateOnly},
             {"month alone fails", "month", 0.0, kNone},
             {"a word before the unit that is no count", "soon month", 0.0, kNone},
-            {"month arithmetic clamps to the month end", "1 month after 31 January", Day(2026, 2, 28), kDateOnly},
+            {"month arithmetic clamps to the month end", "1 month after 31 January", Day(2026, 2, 28),
+             kDateOnly},
             {"years ago", "2 years ago", Day(2024, 12, 9), kDateOnly},
             {"year after", "year after", Day(2027, 12, 9), kDateOnly},
             {"next year", "next year", Day(2027, 12, 9), kDateOnly},
@@ -185,7 +194,8 @@ TEST(VorlanDecodeDate, countRules_monthYearWeekAndDay) {
             {"days from today", "5 days from today", Day(2026, 12, 14), kDateOnly},
             {"days beforehand", "2 days beforehand", Day(2026, 12, 7), kDateOnly},
             {"number words count in the relative part", "three days ago", Day(2026, 12, 6), kDateOnly},
-            {"days after now keeps the time", "3 days after now", At(2026, 12, 12, 14, 25, 30), kDateTimeOnly},
+            {"days after now keeps the time", "3 days after now", At(2026, 12, 12, 14, 25, 30),
+             kDateTimeOnly},
             {"months past the year 9999 fail", "8000 years after today", 0.0, kNone},
             {"weeks past the year 9999 fail", "9000 weeks after 1/1/9999", 0.0, kNone},
             {"days before the year 1 fail", "60000 days before 1/1/100", 0.0, kNone},
@@ -213,7 +223,8 @@ TEST(VorlanDecodeDate, dayNameRules_everyRow) {
             {"next Sunday ends the next Monday-to-Sunday week", "next Sunday", Day(2026, 12, 20), kDateOnly},
             {"last Sunday starts the previous week", "last Sunday", Day(2026, 11, 29), kDateOnly},
             {"last Saturday", "last Saturday", Day(2026, 12, 5), kDateOnly},
-            {"a day name that matches the date keeps it", "Friday 1 January 2027", Day(2027, 1, 1), kDateOnly},
+            {"a day name that matches the date keeps it", "Friday 1 January 2027", Day(2027, 1, 1),
+             kDateOnly},
             {"a day name moves an absolute date", "Saturday 1 January 2027", Day(2027, 1, 2), kDateOnly},
         },
         UnitedKingdomSettings());
@@ -302,7 +313,9 @@ TEST(VorlanDecodeDate, splitter_wordsAsTheTextIsWritten) {
         const char* text;
         Words words;
     } rows[] = {
-        {"separators after words become SEPERATOR", "7/12/2026", {"7", "SEPERATOR", "12", "SEPERATOR", "2026"}},
+        {"separators after words become SEPERATOR",
+         "7/12/2026",
+         {"7", "SEPERATOR", "12", "SEPERATOR", "2026"}},
         {"separators after blanks are skipped", "7 / 12 / 2026", {"7", "12", "2026"}},
         {"two separators in a row", "7//12", {"7", "SEPERATOR", "SEPERATOR", "12"}},
         {"dashes after digits", "7-12-2026", {"7", "12", "2026"}},
@@ -324,10 +337,15 @@ TEST(VorlanDecodeDate, splitter_wordsAsTheTextIsWritten) {
         {"leading separator", ",next Friday", {"SEPERATOR", "NEXT", "FRI"}},
         {"a tab is an ordinary character", "a\tb", {"A\tB"}},
         {"dashes and separators only", "-- , -", {}},
-        {"synonyms", "days weeks wk's months years ending starting following ago previous",
+        {"synonyms",
+         "days weeks wk's months years ending starting following ago previous",
          {"DAY", "WEEK", "WK", "MONTH", "YEAR", "END", "1", "AFTER", "BEFORE", "PREV"}},
         {"digits with letters keep every digit", "1a2b", {"12"}},
-        {"non-ASCII bytes pass through", "D\xc3\xa9" "cembre", {"D\xc3\xa9" "CEMBRE"}},
+        {"non-ASCII bytes pass through",
+         "D\xc3\xa9"
+         "cembre",
+         {"D\xc3\xa9"
+          "CEMBRE"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.meaning);
@@ -429,7 +447,8 @@ struct FieldsUnderTest {
     }
     Words Items() const {
         Words items;
-        for (const auto& field : decoder.DecodedFields()) items.push_back(field.Item);
+        for (const auto& field : decoder.DecodedFields())
+            items.push_back(field.Item);
         return items;
     }
 };
@@ -445,23 +464,65 @@ TEST(VorlanDecodeDate, combineNumberWords_mergesRunsAsTheyStand) {
         int deleted;
     } rows[] = {
         {"two words add", {{"20", kWordNumber}, {"1", kWordNumber}}, 0, 2, {"21"}, 1},
-        {"three words make hundreds", {{"19", kWordNumber}, {"90", kWordNumber}, {"9", kWordNumber}}, 0, 3, {"1999"}, 2},
+        {"three words make hundreds",
+         {{"19", kWordNumber}, {"90", kWordNumber}, {"9", kWordNumber}},
+         0,
+         3,
+         {"1999"},
+         2},
         {"a lone word becomes a number", {{"3", kWordNumber}}, 0, 1, {"3"}, 0},
         {"a value that is not combinable ends the run",
-         {{"1", kWordNumber}, {"20", kWordNumber}}, 0, 2, {"1", "20"}, 0},
-        {"a separator ends a run", {{"20", kWordNumber}, {"SEPERATOR", {dfoSeperator}}, {"1", kWordNumber}}, 0, 3,
-         {"20", "SEPERATOR", "1"}, 0},
-        {"a month name ends a run", {{"20", kWordNumber}, {"DEC", {dfoMonthName}}, {"1", kWordNumber}}, 0, 3,
-         {"20", "DEC", "1"}, 0},
-        {"other words are stepped over", {{"20", kWordNumber}, {"FOO", {}}, {"1", kWordNumber}}, 0, 3,
-         {"21", "FOO"}, 1},
-        {"plain numbers are stepped over", {{"20", kWordNumber}, {"7", {dfoNumber}}, {"1", kWordNumber}}, 0, 3,
-         {"21", "7"}, 1},
-        {"fields outside the range stay", {{"20", kWordNumber}, {"20", kWordNumber}, {"1", kWordNumber}}, 1, 3,
-         {"20", "21"}, 1},
-        {"several runs", {{"20", kWordNumber}, {"1", kWordNumber}, {"DEC", {dfoMonthName}}, {"30", kWordNumber},
-                          {"1", kWordNumber}}, 0, 5, {"21", "DEC", "31"}, 2},
-        {"a range without numbers or month names is left alone", {{"FOO", {dfoWordNumber}}}, 0, 1, {"FOO"}, 0},
+         {{"1", kWordNumber}, {"20", kWordNumber}},
+         0,
+         2,
+         {"1", "20"},
+         0},
+        {"a separator ends a run",
+         {{"20", kWordNumber}, {"SEPERATOR", {dfoSeperator}}, {"1", kWordNumber}},
+         0,
+         3,
+         {"20", "SEPERATOR", "1"},
+         0},
+        {"a month name ends a run",
+         {{"20", kWordNumber}, {"DEC", {dfoMonthName}}, {"1", kWordNumber}},
+         0,
+         3,
+         {"20", "DEC", "1"},
+         0},
+        {"other words are stepped over",
+         {{"20", kWordNumber}, {"FOO", {}}, {"1", kWordNumber}},
+         0,
+         3,
+         {"21", "FOO"},
+         1},
+        {"plain numbers are stepped over",
+         {{"20", kWordNumber}, {"7", {dfoNumber}}, {"1", kWordNumber}},
+         0,
+         3,
+         {"21", "7"},
+         1},
+        {"fields outside the range stay",
+         {{"20", kWordNumber}, {"20", kWordNumber}, {"1", kWordNumber}},
+         1,
+         3,
+         {"20", "21"},
+         1},
+        {"several runs",
+         {{"20", kWordNumber},
+          {"1", kWordNumber},
+          {"DEC", {dfoMonthName}},
+          {"30", kWordNumber},
+          {"1", kWordNumber}},
+         0,
+         5,
+         {"21", "DEC", "31"},
+         2},
+        {"a range without numbers or month names is left alone",
+         {{"FOO", {dfoWordNumber}}},
+         0,
+         1,
+         {"FOO"},
+         0},
         {"an empty or reversed range", {{"20", kWordNumber}, {"1", kWordNumber}}, 2, 1, {"20", "1"}, 0},
     };
     for (const auto& row : rows) {
@@ -486,8 +547,13 @@ struct MessageCollector {
 
 TEST(VorlanDecodeDate, tooManyNumberWords_reportsOnceAndStopsCombining) {
     MessageCollector collector;
-    FieldsUnderTest under({{"20", kWordNumber}, {"20", kWordNumber}, {"20", kWordNumber}, {"20", kWordNumber},
-                           {"DEC", {dfoMonthName}}, {"20", kWordNumber}, {"1", kWordNumber}});
+    FieldsUnderTest under({{"20", kWordNumber},
+                           {"20", kWordNumber},
+                           {"20", kWordNumber},
+                           {"20", kWordNumber},
+                           {"DEC", {dfoMonthName}},
+                           {"20", kWordNumber},
+                           {"1", kWordNumber}});
     EXPECT_EQ(under.decoder.CombineNumberWords(0, 7), 0);
     EXPECT_EQ(collector.messages, Words{"Too many words - can't decode"});
     EXPECT_EQ(under.Items(), (Words{"20", "20", "20", "20", "DEC", "20", "1"}));
@@ -504,45 +570,58 @@ TEST(VorlanDecodeDate, hostileText_getsAnAnswerInLinearTime) {
         const char* meaning;
         std::string text;
     } rows[] = {
-        {"a megabyte of words", [] {
+        {"a megabyte of words",
+         [] {
              std::string text;
-             while (text.size() < (1U << 20)) text += "next Friday 3 days ago ";
+             while (text.size() < (1U << 20))
+                 text += "next Friday 3 days ago ";
              return text;
          }()},
         {"a megabyte of one word", std::string(1U << 20, 'x')},
         {"a megabyte of dashes", std::string(1U << 20, '-')},
         {"a megabyte of separators", std::string(1U << 20, '/')},
         {"a word with a megabyte of inner dashes", "a" + std::string(1U << 20, '-') + "b"},
-        {"digits joined by dashes", [] {
+        {"digits joined by dashes",
+         [] {
              std::string text;
-             while (text.size() < (1U << 20)) text += "1-";
+             while (text.size() < (1U << 20))
+                 text += "1-";
              return text;
          }()},
-        {"many number words", [] {
+        {"many number words",
+         [] {
              std::string text;
-             while (text.size() < (1U << 19)) text += "one twenty one ";
+             while (text.size() < (1U << 19))
+                 text += "one twenty one ";
              return text;
          }()},
-        {"many combinable words", [] {
+        {"many combinable words",
+         [] {
              std::string text;
-             while (text.size() < (1U << 19)) text += "twenty ";
+             while (text.size() < (1U << 19))
+                 text += "twenty ";
              return text;
          }()},
-        {"many day names", [] {
+        {"many day names",
+         [] {
              std::string text;
-             while (text.size() < (1U << 19)) text += "Friday ";
+             while (text.size() < (1U << 19))
+                 text += "Friday ";
              return text;
          }()},
-        {"many times", [] {
+        {"many times",
+         [] {
              std::string text;
-             while (text.size() < (1U << 19)) text += "10:30pm ";
+             while (text.size() < (1U << 19))
+                 text += "10:30pm ";
              return text;
          }()},
         {"hundreds of digits", std::string(300, '9') + " December " + std::string(300, '1')},
         {"a long ordinal", std::string(300, '9') + "th"},
         {"embedded NULs", std::string("7\0/12/2026\0", 11)},
         {"only NULs", std::string(64, '\0')},
-        {"non-ASCII bytes", "\xff\xfe\x80 \xe2\x80\x99s D\xc3\xa9" "cembre"},
+        {"non-ASCII bytes", "\xff\xfe\x80 \xe2\x80\x99s D\xc3\xa9"
+                            "cembre"},
         {"separators and dashes only", "-,-.-/-"},
         {"apostrophe S alone", "'s 's"},
         {"time separators only", ":::: : ::"},

@@ -29,7 +29,8 @@ TVorlanDecodeDateDecodedFieldsCollection ThreeFields() {
 
 std::vector<std::string> ItemsOf(const TVorlanDecodeDateDecodedFieldsCollection& fields) {
     std::vector<std::string> items;
-    for (const auto& field : fields) items.push_back(field.Item);
+    for (const auto& field : fields)
+        items.push_back(field.Item);
     return items;
 }
 
@@ -72,7 +73,8 @@ TEST(VorlanDecodedFields, delete_shiftsTheFollowingFieldsDown) {
 
 TEST(VorlanDecodedFields, deleteSorted_removesManyInOnePassWithOneChange) {
     TVorlanDecodeDateDecodedFieldsCollection fields;
-    for (int i = 0; i < 6; ++i) fields.AddField(std::to_string(i), {dfoNumber}, i);
+    for (int i = 0; i < 6; ++i)
+        fields.AddField(std::to_string(i), {dfoNumber}, i);
     ChangeCounter counter;
     counter.Listen(fields);
     fields.DeleteSorted({1, 2, 4});
@@ -93,7 +95,8 @@ TEST(VorlanDecodedFields, assign_copiesEveryValueInOrderAsOneChange) {
     target.Assign(source);
     EXPECT_EQ(counter.changes, 1);
     ASSERT_EQ(target.Count(), 3);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(target[i], source[i]) << i;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(target[i], source[i]) << i;
 }
 
 TEST(VorlanDecodedFields, updates_reportOnceWhenTheOutermostEnds) {

@@ -18,7 +18,8 @@ using Harness = std::string (*)(const std::uint8_t*, std::size_t);
 // Feeds every file of one corpus folder through a harness; returns how many it read.
 int Replay(const std::string& corpus, Harness harness) {
     int files = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(KALENDO_FUZZ_CORPUS_DIR) / corpus)) {
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(fs::path(KALENDO_FUZZ_CORPUS_DIR) / corpus)) {
         if (!entry.is_regular_file()) continue;
         std::ifstream in(entry.path(), std::ios::binary);
         const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -29,7 +30,9 @@ int Replay(const std::string& corpus, Harness harness) {
     return files;
 }
 
-TEST(DecoderFuzzTargets, decodeCorpus_keepsEveryInvariant) { EXPECT_GE(Replay("decode", &DecodeOneInput), 40); }
+TEST(DecoderFuzzTargets, decodeCorpus_keepsEveryInvariant) {
+    EXPECT_GE(Replay("decode", &DecodeOneInput), 40);
+}
 
 TEST(DecoderFuzzTargets, datescanCorpus_keepsEveryInvariant) {
     EXPECT_GE(Replay("datescan", &LoadNamedDatesOneInput), 10);
