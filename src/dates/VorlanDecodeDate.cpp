@@ -183,7 +183,7 @@ const NumberWord* FindNumberWord(std::string_view word) {
 // A value is combinable when any row with that value is (the cardinals 11 to 20 and the tens).
 bool IsCombinable(std::int64_t value) {
     static constexpr auto combinable = [] {
-        std::array<bool, 91> values{};  // index 0..90, the largest value of the table
+        std::array<bool, 91> values{}; // index 0..90, the largest value of the table
         for (const NumberWord& row : kNumberWords)
             if (row.combinable) values[row.value] = true;
         return values;
