@@ -245,8 +245,10 @@ void TForm1::BuildControls() {
     SubtractCheck->adjustSize();
     SubtractCheck->setToolTip(QStringLiteral(" Click here to \n subtract days "));
 
+    // It belongs to the add/subtract group, so it lives in Panel2, placed so that it stands at
+    // (50, 84) of the window like the window's own tick boxes.
     WEcheck = new TTickBox(QStringLiteral("Include week-ends for calculating a date from a number of days"), Panel2);
-    WEcheck->setGeometry(50, 84, 391, 19);
+    WEcheck->setGeometry(QRect(50, 84, 391, 19).translated(-Panel2->pos()));
     WEcheck->setToolTip(QStringLiteral(" Put tick here to \n include week-ends "));
 
     SB1 = new QPushButton(Panel2);
