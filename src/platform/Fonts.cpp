@@ -14,4 +14,12 @@ void InstallApplicationFonts() {
     QApplication::setFont(font);
 }
 
+QFont DesignFont(int pixelSize, bool bold) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
 } // namespace kalendo::platform

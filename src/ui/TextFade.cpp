@@ -1,5 +1,6 @@
 #include "ui/TextFade.h"
 
+#include "platform/Fonts.h"
 #include "ui/Credits.h"
 
 #include <QEnterEvent>
@@ -316,10 +317,7 @@ TTextFader* MakeCreditsFader(QWidget* parent) {
     fader->setGeometry(112, 280, 265, 25);
     fader->SetFadeDelay(40);
     fader->SetLineDelay(6000);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(13);
-    fader->setFont(font);
+    fader->setFont(platform::DesignFont(13, false));
     fader->SetFontColor(QColor(0, 0, 128));
     fader->SetLines(credits::CreditLines());
     return fader;

@@ -1,5 +1,6 @@
 #include "ui/about.h"
 
+#include "platform/Fonts.h"
 #include "ui/Credits.h"
 #include "ui/Pictures.h"
 
@@ -16,14 +17,6 @@ namespace {
 
 const QColor kLinkColour(0, 0, 255);
 const QColor kHotLinkColour(255, 0, 0);
-
-QFont PixelFont(int pixels, bool bold) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 void SetTextColour(QWidget* widget, const QColor& colour) {
     QPalette colours = widget->palette();
@@ -43,7 +36,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& place, cons
 } // namespace
 
 TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
-    QFont font = PixelFont(16, false);
+    QFont font = platform::DesignFont(16, false);
     font.setUnderline(true);
     setFont(font);
     setCursor(Qt::PointingHandCursor);
@@ -84,18 +77,18 @@ TAboutBox::TAboutBox(QWidget* parent)
     Panel1->setLineWidth(3);
 
     ProductName = MakeLabel(Panel1, QString::fromUtf8(credits::kProductName), QRect(8, 10, 329, 28),
-                            PixelFont(19, true));
+                            platform::DesignFont(19, true));
     SetTextColour(ProductName, QColor(0, 0, 255));
     Author =
         MakeLabel(Panel1,
                   QStringLiteral("by %1 of %2")
                       .arg(QString::fromUtf8(credits::kMakerName), QString::fromUtf8(credits::kCompanyName)),
-                  QRect(8, 38, 329, 20), PixelFont(13, false));
+                  QRect(8, 38, 329, 20), platform::DesignFont(13, false));
     SetTextColour(Author, QColor(0, 0, 128));
     Comments = MakeLabel(Panel1,
                          QStringLiteral("Your comments and ideas are always welcome. Please send them by "
                                         "e-mail to:"),
-                         QRect(16, 64, 313, 36), PixelFont(13, true));
+                         QRect(16, 64, 313, 36), platform::DesignFont(13, true));
     Comments->setWordWrap(true);
 
     EmailPanel = new QFrame(Panel1);
@@ -110,14 +103,15 @@ TAboutBox::TAboutBox(QWidget* parent)
     EmailLink->setAlignment(Qt::AlignCenter);
 
     WebLabel = MakeLabel(Panel1, QStringLiteral("Please visit my web site :-"), QRect(16, 164, 313, 22),
-                         PixelFont(16, false));
+                         platform::DesignFont(16, false));
     SetTextColour(WebLabel, QColor(0, 0, 255));
     WebLink = new TLinkLabel(QString::fromUtf8(credits::kWebAddress), Panel1);
     WebLink->setGeometry(16, 196, 313, 24);
     WebLink->setAlignment(Qt::AlignCenter);
     WebLink->setToolTip(QStringLiteral(" Please sign my Guestbook "));
 
-    MadeIn = MakeLabel(this, QStringLiteral("Made in England"), QRect(24, 269, 81, 41), PixelFont(16, true));
+    MadeIn = MakeLabel(this, QStringLiteral("Made in England"), QRect(24, 269, 81, 41),
+                       platform::DesignFont(16, true));
     MadeIn->setWordWrap(true);
 
     ReturnButton = new QToolButton(this);
