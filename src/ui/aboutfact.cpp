@@ -1,5 +1,6 @@
 #include "ui/aboutfact.h"
 
+#include "platform/Fonts.h"
 #include "ui/Credits.h"
 #include "ui/Pictures.h"
 
@@ -20,14 +21,6 @@ namespace {
 
 constexpr int kRuleLength = 76;
 
-QFont PixelFont(int pixels, bool bold) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 QFont PrinterFont(int points, bool bold) {
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
@@ -40,7 +33,7 @@ QLabel* MakeTitle(QWidget* page, const QString& text, const QRect& place) {
     auto* title = new QLabel(text, page);
     title->setGeometry(place);
     title->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    title->setFont(PixelFont(16, false));
+    title->setFont(platform::DesignFont(16, false));
     QPalette colours = title->palette();
     colours.setColor(QPalette::WindowText, QColor(0, 0, 255));
     title->setPalette(colours);
@@ -53,7 +46,7 @@ QPlainTextEdit* MakeMemo(QWidget* page, const QStringList& lines, const QRect& p
     memo->setGeometry(place);
     memo->setReadOnly(true);
     memo->setPlainText(lines.join(u'\n'));
-    memo->setFont(PixelFont(11, false));
+    memo->setFont(platform::DesignFont(11, false));
     memo->setFocusPolicy(Qt::ClickFocus);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -90,7 +83,7 @@ THelpFact::THelpFact(QWidget* parent)
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setGeometry(0, 0, 496, 598);
-    PageControl1->tabBar()->setFont(PixelFont(11, true));
+    PageControl1->tabBar()->setFont(platform::DesignFont(11, true));
     PageControl1->tabBar()->setCursor(Qt::PointingHandCursor);
     PageControl1->setDocumentMode(false);
 
@@ -105,7 +98,7 @@ THelpFact::THelpFact(QWidget* parent)
     Panel1 = new QLabel(QStringLiteral("Busy printing..............."), TabSheet1);
     Panel1->setGeometry(120, 208, 225, 41);
     Panel1->setAlignment(Qt::AlignCenter);
-    Panel1->setFont(PixelFont(16, true));
+    Panel1->setFont(platform::DesignFont(16, true));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setLineWidth(2);
     Panel1->setAutoFillBackground(true);
@@ -236,11 +229,10 @@ QStringList THelpFact::HelpLines() {
         QStringLiteral(""),
         QStringLiteral("The calendars can open on dates you have saved instead of today."),
         QStringLiteral(""),
-        QStringLiteral("The choices in the Defaults menu are kept when you leave with"),
-        QStringLiteral("File > Exit: whether the week starts on Sunday or Monday, the week"),
-        QStringLiteral("numbers, staying on top of other windows, showing today's date"),
-        QStringLiteral("under the calendars, and whether week-ends are included when"),
-        QStringLiteral("adding days."),
+        QStringLiteral("When you leave with File > Exit, Kalendo keeps your defaults for"),
+        QStringLiteral("next time: from the Defaults menu, whether the week starts on"),
+        QStringLiteral("Sunday or Monday, the week numbers, Stay on top and Today's Date"),
+        QStringLiteral("under the calendars; and whether the week-ends box is ticked."),
         QStringLiteral(""),
         QStringLiteral("To count down to a special day, put today in the left calendar and"),
         QStringLiteral("the special day in the right calendar, then choose Save Dates in"),
@@ -255,8 +247,9 @@ QStringList THelpFact::HelpLines() {
         QStringLiteral("in your system's regional settings and set it to show the year with"),
         QStringLiteral("four digits (for example 25/12/2026 rather than 25/12/26)."),
         QStringLiteral(""),
-        QStringLiteral("Tick 'Include both start and end dates' when the first and the last"),
-        QStringLiteral("day should both be counted, as when booking a stay by the day."),
+        QStringLiteral("Tick 'Include both start and end dates from calendars below' when"),
+        QStringLiteral("the first and the last day should both be counted, as when counting"),
+        QStringLiteral("the days of a holiday."),
         QStringLiteral(""),
         QStringLiteral("A personal note: Kalendo is written in my spare time, between work"),
         QStringLiteral("and family. Every message from someone who finds it useful makes"),

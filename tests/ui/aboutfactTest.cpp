@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -79,6 +81,39 @@ TEST(HelpFact, eachStoredLineIsOneLineOfItsPage) {
     ASSERT_EQ(facts.size() - heading, 13) << "a heading and twelve months";
     for (qsizetype row = heading + 1; row < facts.size(); ++row)
         EXPECT_EQ(facts.at(row).count(u'\t'), 2) << facts.at(row).toStdString();
+}
+
+TEST(HelpFact, noStoredLineWrapsAndTheFactsheetTableLinesUp) {
+    THelpFact help;
+    help.show();
+    for (QPlainTextEdit* memo : {help.Memo1, help.Memo2}) {
+        for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next())
+            EXPECT_LE(block.layout()->lineCount(), 1) << "wraps on screen: " << block.text().toStdString();
+    }
+    // Each of the first two columns must end before the next tab stop, or its row slips a column.
+    const QFontMetrics metrics(help.Memo2->font());
+    const QStringList facts = THelpFact::FactsheetLines();
+    for (qsizetype row = facts.indexOf(QStringLiteral("Month\tLatin\tOrigin")); row < facts.size(); ++row) {
+        const QStringList fields = facts.at(row).split(u'\t');
+        for (qsizetype column = 0; column < 2; ++column)
+            EXPECT_LT(metrics.horizontalAdvance(fields.at(column)) + metrics.averageCharWidth(),
+                      help.Memo2->tabStopDistance())
+                << fields.at(column).toStdString();
+    }
+    help.hide();
+}
+
+TEST(HelpFact, busyPanelHoldsItsWholeCaption) {
+    THelpFact help;
+    help.show();
+    help.Panel1->show();
+    const QFontMetrics metrics(help.Panel1->font());
+    const QRect inside = help.Panel1->contentsRect();
+    EXPECT_LE(metrics.horizontalAdvance(help.Panel1->text()), inside.width());
+    EXPECT_LE(metrics.height(), inside.height());
+    QDir().mkpath(QStringLiteral(KALENDO_SCREENSHOT_DIR));
+    help.grab().save(QStringLiteral(KALENDO_SCREENSHOT_DIR "/help-printing.png"));
+    help.hide();
 }
 
 TEST(HelpFact, alwaysOpensOnTheHelpPageWithItsTextInFocus) {
