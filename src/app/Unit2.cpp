@@ -14,6 +14,7 @@
 #include "update/mxWebUpdate.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
@@ -394,6 +395,11 @@ void TForm1::BuildMenu() {
     WeekNumbers = checkable(Setup1, "&Week Numbers", false);
     Alwaysontop1 = checkable(Setup1, "&Stay on top", true);
     TodaysDate = checkable(Setup1, "&Today's Date", true);
+    // The two first-day items are a radio pair; the handlers still set both ticks themselves.
+    auto* firstDayGroup = new QActionGroup(Setup1);
+    firstDayGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    firstDayGroup->addAction(SundayWeek);
+    firstDayGroup->addAction(MondayWeek);
     // The handlers decide the ticks themselves; a click must not toggle them first.
     for (QAction* action : {SundayWeek, MondayWeek, WeekNumbers, Alwaysontop1, TodaysDate})
         connect(action, &QAction::triggered, action, [action](bool checked) { action->setChecked(!checked); });
@@ -572,7 +578,13 @@ void TForm1::FormCreate() {
     RecalcSpan();
 }
 
-void TForm1::FormShow() { NoDays->setFocus(Qt::OtherFocusReason); }
+void TForm1::FocusNoDays() {
+    NoDays->setFocus(Qt::OtherFocusReason);
+    // The count is selected, so a number typed next replaces it instead of joining the old one.
+    NoDays->selectAll();
+}
+
+void TForm1::FormShow() { FocusNoDays(); }
 
 void TForm1::ExitClick() {
     auto key = store_->OpenKey();
@@ -635,17 +647,17 @@ void TForm1::RecalcSpan() {
 }
 
 void TForm1::Planner1DateC(QObject*, double, double) {
-    NoDays->setFocus(Qt::OtherFocusReason);
+    FocusNoDays();
     RecalcSpan();
 }
 
 void TForm1::SEcheckClick() {
     SE = SECheck->isChecked() ? 1 : 0;
-    NoDays->setFocus(Qt::OtherFocusReason);
+    FocusNoDays();
     RecalcSpan();
 }
 
-void TForm1::WEcheckMouseUp() { NoDays->setFocus(Qt::OtherFocusReason); }
+void TForm1::WEcheckMouseUp() { FocusNoDays(); }
 
 QString TForm1::DateInputMask() {
     const QString separator = EscapedSeparator();
@@ -745,7 +757,7 @@ void TForm1::MoveYears(TdsPlanner& planner, int years) {
         if (next < kFirstYear || next > kLastYear) break;
         planner.SetYear(next);
     }
-    NoDays->setFocus(Qt::OtherFocusReason);
+    FocusNoDays();
     RecalcSpan();
 }
 
@@ -803,9 +815,9 @@ void TForm1::WEcheckClick() {
         ShowResultDate(unit, CountText(true));
 }
 
-void TForm1::AddCheckMouseUp() { NoDays->setFocus(Qt::OtherFocusReason); }
+void TForm1::AddCheckMouseUp() { FocusNoDays(); }
 
-void TForm1::SubtractCheckMouseUp() { NoDays->setFocus(Qt::OtherFocusReason); }
+void TForm1::SubtractCheckMouseUp() { FocusNoDays(); }
 
 void TForm1::SB1Click() {
     const std::optional<std::int32_t> count = ParseCount(NoDays->text());

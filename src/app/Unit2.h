@@ -241,6 +241,8 @@ private:
     platform::MessageResult Message(platform::MessageKind kind, const QString& text, platform::MessageButtons buttons,
                                     std::optional<QPoint> offset);
     void RecomputeOnActivation();
+    // Puts the keyboard focus into NoDays with its text selected.
+    void FocusNoDays();
     void EnsureTrayIcon();
     void RestoreFromTray();
 

@@ -31,7 +31,9 @@ TKalendoWindows::~TKalendoWindows() { form1_.reset(); }
 void TKalendoWindows::ShowMainWindow() { form1_->show(); }
 
 void PrepareApplication() {
-    QGuiApplication::setApplicationDisplayName(QString::fromLatin1(app::kApplicationTitle));
+    // The title names the program where a window has no caption of its own (the main window,
+    // the message boxes); as a display name it would be appended to every window's caption.
+    QCoreApplication::setApplicationName(QString::fromLatin1(app::kApplicationTitle));
     platform::InstallApplicationFonts();
     platform::InstallDateEnvironment();
     app::InstallDecoderMessageBox();

@@ -7,6 +7,7 @@
 #include "ui/CoolTrayIcon.h"
 #include "ui/TextFade.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -301,6 +303,31 @@ TEST_F(Unit2Test, span_anArrowKeyMovesTheDateOnceThenTheCaret) {
     ASSERT_TRUE(form->NoDays->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     EXPECT_EQ(form->Planner2->Date(), Date(2026, 12, 8)) << "the second key went to the count";
+}
+
+TEST_F(Unit2Test, focus_returningToTheCountSelectsItSoTypingReplacesIt) {
+    const struct {
+        const char* meaning;
+        std::function<void(TForm1&)> action;
+    } rows[] = {
+        {"a day clicked in a calendar",
+         [](TForm1& form) {
+             QTest::mouseClick(form.Planner2, Qt::LeftButton, Qt::NoModifier,
+                               CellCentre(*form.Planner2, Date(2026, 12, 14)));
+         }},
+        {"the both-dates box clicked", [](TForm1& form) { QTest::mouseClick(form.SECheck, Qt::LeftButton); }},
+        {"Subtract Days clicked", [](TForm1& form) { QTest::mouseClick(form.SubtractCheck, Qt::LeftButton); }},
+        {"a year button pressed", [](TForm1& form) { QTest::mouseClick(form.Forward1Cal1, Qt::LeftButton); }},
+    };
+    for (const auto& row : rows) {
+        auto form = StartShown();
+        form->NoDays->setText(QStringLiteral("12"));
+        form->Planner1->setFocus();
+        row.action(*form);
+        ASSERT_TRUE(form->NoDays->hasFocus()) << row.meaning;
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
+        EXPECT_EQ(form->NoDays->text(), QStringLiteral("5")) << row.meaning;
+    }
 }
 
 TEST_F(Unit2Test, span_orderErrorLeavesTheOtherPanelsAndClearsWhenPutRight) {
@@ -657,8 +684,12 @@ TEST_F(Unit2Test, resultButton_putsCalendarDaysIntoTheRightCalendar) {
     EXPECT_EQ(form->Planner2->Date(), Date(2026, 12, 7)) << "an empty count is 0";
 }
 
-TEST_F(Unit2Test, defaults_firstDayOfWeekItemsToggle) {
+TEST_F(Unit2Test, defaults_firstDayOfWeekItemsAreARadioPairThatToggles) {
     auto form = Start();
+    const QActionGroup* group = form->SundayWeek->actionGroup();
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(form->MondayWeek->actionGroup(), group);
+    EXPECT_TRUE(group->isExclusive()) << "drawn with radio marks";
     form->SundayWeek->trigger();
     EXPECT_TRUE(form->SundayWeek->isChecked());
     EXPECT_FALSE(form->MondayWeek->isChecked());
