@@ -164,7 +164,6 @@ TForm1::TForm1(std::shared_ptr<platform::SettingsStore> store, QWidget* parent)
 
     Timer1.setInterval(500);
     connect(&Timer1, &QTimer::timeout, this, [this] { RunUserAction([this] { Timer1Timer(); }); });
-    Timer1.start();
 
     FormCreate();
 }
@@ -576,6 +575,10 @@ void TForm1::FormCreate() {
 
     key->Close();
     RecalcSpan();
+
+    // The timer serves only the roll-over, and WC is read only here; without it the timer
+    // would wake an idle program twice a second for nothing.
+    if (WC == 1) Timer1.start();
 }
 
 void TForm1::FocusNoDays() {

@@ -375,6 +375,8 @@ TEST_F(Unit2Test, rollover_onlyACalendarOnTodayMovesAtTwoSecondsToMidnight) {
     Seed("WC", "1");
     Seed("Cal2", "01/01/2027");
     auto form = Start();
+    EXPECT_TRUE(form->Timer1.isActive());
+    EXPECT_EQ(form->Timer1.interval(), 500);
     clock_->Set(Date(2026, 12, 7) + EncodeTime(23, 59, 57));
     form->Timer1Timer();
     EXPECT_EQ(form->Planner1->Date(), Date(2026, 12, 7));
@@ -393,8 +395,7 @@ TEST_F(Unit2Test, rollover_isOffUnlessTheStoreTurnsItOn) {
     clock_->Set(Date(2026, 12, 7) + EncodeTime(23, 59, 58));
     form->Timer1Timer();
     EXPECT_EQ(form->Planner1->Date(), Date(2026, 12, 7));
-    EXPECT_TRUE(form->Timer1.isActive());
-    EXPECT_EQ(form->Timer1.interval(), 500);
+    EXPECT_FALSE(form->Timer1.isActive()) << "an idle window wakes for nothing";
 }
 
 TEST_F(Unit2Test, rollover_twelveHourClockRollsOverAtElevenFiftyEightPm) {
