@@ -826,7 +826,10 @@ void TForm1::SB1Click() {
     const std::optional<std::int32_t> count = ParseCount(NoDays->text());
     if (!count) return;
     const DateTime left = Planner1->Date();
-    Planner2->SetDate(AddCheck->isChecked() ? left + *count : left - *count);
+    const DateTime target = AddCheck->isChecked() ? left + *count : left - *count;
+    // A calendar put beyond its range could not be moved back by its keys, mouse or year
+    // buttons, so the date stops at the range's end.
+    Planner2->SetDate(std::clamp(target, Planner2->MinDate(), Planner2->MaxDate()));
     // Setting the date from code raises no event; the panels are brought up to date here.
     RecalcSpan();
 }

@@ -685,6 +685,34 @@ TEST_F(Unit2Test, resultButton_putsCalendarDaysIntoTheRightCalendar) {
     EXPECT_EQ(form->Planner2->Date(), Date(2026, 12, 7)) << "an empty count is 0";
 }
 
+TEST_F(Unit2Test, resultButton_stopsAtTheEndsOfTheCalendarsRange) {
+    const struct {
+        const char* meaning;
+        DateTime left;
+        bool subtract;
+        DateTime expected;
+        Qt::Key inward;  // a key that moves the date back into the range
+        int inwardStep;
+    } rows[] = {
+        {"adding past 3000", Date(2990, 6, 1), false, Date(3000, 12, 31), Qt::Key_Left, -1},
+        {"subtracting before 1752", Date(1760, 6, 1), true, Date(1752, 1, 1), Qt::Key_Right, 1},
+        {"landing on the last day", Date(3000, 12, 31) - 99999, false, Date(3000, 12, 31), Qt::Key_Left, -1},
+    };
+    for (const auto& row : rows) {
+        auto form = StartShown();
+        form->Planner1->SetDate(row.left);
+        form->NoDays->setText(QStringLiteral("99999"));
+        if (row.subtract)
+            form->SubtractCheckClick();
+        else
+            form->AddCheckClick();
+        form->SB1Click();
+        EXPECT_EQ(form->Planner2->Date(), row.expected) << row.meaning;
+        QTest::keyClick(form->Planner2, row.inward);
+        EXPECT_EQ(form->Planner2->Date(), row.expected + row.inwardStep) << row.meaning << ": the calendar still moves";
+    }
+}
+
 TEST_F(Unit2Test, defaults_firstDayOfWeekItemsAreARadioPairThatToggles) {
     auto form = Start();
     const QActionGroup* group = form->SundayWeek->actionGroup();
