@@ -288,6 +288,8 @@ void TForm1::BuildControls() {
     SetColours(*Panel1, palette().color(QPalette::Button), QColor(0, 0, 0));
 
     TextFader1 = MakeCreditsFader(ClientArea);
+    // Every frame covers the whole line, so nothing beneath it needs painting first.
+    TextFader1->setAttribute(Qt::WA_OpaquePaintEvent);
 
     auto makeGoto = [this](int x) {
         auto* button = new QPushButton(QStringLiteral("Goto Date"), ClientArea);
