@@ -812,6 +812,36 @@ TEST_F(Unit2Test, minimise_hidesIntoTheIconAndAClickBringsItBack) {
     TCoolTrayIcon::OverrideTrayAvailable(std::nullopt);
 }
 
+// Counts the paint events that reach the watched widgets.
+class PaintCounter final : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+TEST_F(Unit2Test, minimise_nothingPaintsWhileTheWindowIsInTheIcon) {
+    TCoolTrayIcon::OverrideTrayAvailable(true);
+    auto form = StartShown();
+    PaintCounter counter;
+    for (QWidget* widget : std::initializer_list<QWidget*>{form->TextFader1, form->ClientArea, form->Planner1})
+        widget->installEventFilter(&counter);
+    form->Minimize1->trigger();
+    ASSERT_FALSE(form->isVisible());
+    // Two whole lines with their fades, and a date change from code.
+    for (int tick = 0; tick < 60; ++tick) form->TextFader1->FaderTick();
+    form->Planner1->SetDate(Date(2026, 12, 9));
+    form->RecalcSpan();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0);
+    emit form->TrayIcon1->OnClick();
+    QCoreApplication::processEvents();
+    EXPECT_GT(counter.paints, 0) << "the counter sees paints once the window is back";
+    TCoolTrayIcon::OverrideTrayAvailable(std::nullopt);
+}
+
 TEST_F(Unit2Test, minimise_iconMenuHasItsItemsAndExitRunsTheExitSequence) {
     TCoolTrayIcon::OverrideTrayAvailable(true);
     auto form = StartShown();
