@@ -208,6 +208,42 @@ TEST_F(CalendarTest, monthButtonsSitInTheTitleBand) {
     EXPECT_TRUE(cal->NextMonthButton()->isVisible());
 }
 
+TEST_F(CalendarTest, bandsAndLinesEndOnTheMainWindowsPixels) {
+    const QImage image = Shot();
+    struct Row {
+        const char* name;
+        QPoint at;
+        QColor expected;
+    };
+    const Row rows[] = {
+        {"title band's last row", {100, 43}, kNavy},
+        {"header starts under the band", {100, 44}, kInfoYellow},
+        {"header line starts at x 5", {5, 65}, kNavy},
+        {"header line ends before x 229", {228, 65}, kNavy},
+        {"no header line left of x 5", {4, 65}, kInfoYellow},
+        {"no header line at x 229", {229, 65}, kInfoYellow},
+        {"grid starts under the header line", {100, 66}, kInfoYellow},
+        {"today line starts at x 5", {5, 200}, kNavy},
+        {"today line ends before x 229", {228, 200}, kNavy},
+        {"no today line at x 229", {229, 200}, kInfoYellow},
+        {"today mark's top-left corner", {6, 204}, kRed},
+        {"today mark's bottom-right corner", {35, 221}, kRed},
+        {"nothing left of the today mark", {5, 212}, kInfoYellow},
+        {"nothing right of the today mark", {36, 212}, kInfoYellow},
+        {"nothing under the today mark", {20, 222}, kInfoYellow},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(image.pixelColor(row.at), row.expected) << row.name;
+
+    // The today text starts one cell and five pixels right of the today area's left edge.
+    int firstInk = -1;
+    for (int x = 37; x < 200 && firstInk < 0; ++x)
+        for (int y = 204; y < 222 && firstInk < 0; ++y)
+            if (Distance(image.pixelColor(x, y), kInfoYellow) > 200) firstInk = x;
+    EXPECT_GE(firstInk, 42);
+    EXPECT_LE(firstInk, 43);
+}
+
 TEST_F(CalendarTest, changeDateKeepsToTheBoundsAndReportsEveryAcceptedChange) {
     QSignalSpy spy(cal, &TdsCalendar::OnDateChange);
     cal->SetDate(D(1752, 1, 1));
