@@ -4,8 +4,8 @@
 #   scripts/fuzz.sh decode 10000000      the free-text decoder
 #   scripts/fuzz.sh datescan 1000000     the named-dates file reader
 # Further arguments go to libFuzzer (for example -jobs=2 -workers=2). The seeds in
-# fuzz/corpus/NAME are only read; inputs the fuzzer finds go to fuzz/corpus-work/NAME, which git
-# ignores. A failing input is written as crash-* in the current folder: copy it into
+# fuzz/corpus/NAME are only read; inputs the fuzzer finds go to fuzz/corpus-work/NAME, and logs
+# and failing inputs (crash-*) to fuzz/corpus-work, which git ignores. Copy a failing input into
 # fuzz/corpus/NAME under a name that says what it found, so the test suite replays it for good.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,5 +26,7 @@ max_len=256
 [ "$name" = datescan ] && max_len=1024
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:quarantine_size_mb=16}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-exec "build/fuzz/fuzz/${name}_fuzzer" -runs="$runs" -max_len="$max_len" -print_final_stats=1 "$@" \
-  "fuzz/corpus-work/$name" "fuzz/corpus/$name"
+root=$PWD
+cd fuzz/corpus-work
+exec "$root/build/fuzz/fuzz/${name}_fuzzer" -runs="$runs" -max_len="$max_len" -print_final_stats=1 "$@" \
+  "$root/fuzz/corpus-work/$name" "$root/fuzz/corpus/$name"
