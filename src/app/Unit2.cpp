@@ -146,6 +146,14 @@ void TTickBox::mouseReleaseEvent(QMouseEvent* event) {
     emit MouseUp();
 }
 
+void TTickBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QCheckBox::keyPressEvent(event);
+        return;
+    }
+    emit clicked(isChecked());
+}
+
 TForm1::TForm1(std::shared_ptr<platform::SettingsStore> store, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       store_(std::move(store)) {

@@ -37,7 +37,8 @@ class Tform_Message;
 namespace app {
 
 // A tick box that reports the release of the mouse button after its click has been handled,
-// the order in which the main window wants to hear of them.
+// the order in which the main window wants to hear of them. Enter runs its click handler
+// without toggling it.
 class TTickBox final : public QCheckBox {
     Q_OBJECT
 public:
@@ -48,6 +49,7 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // Geometry and colours of the main window's design.

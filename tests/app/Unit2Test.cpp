@@ -631,6 +631,20 @@ TEST_F(Unit2Test, addSubtract_clickingTheTickedBoxKeepsItTickedAndRecomputes) {
     EXPECT_TRUE(form->SubtractCheck->isChecked());
 }
 
+TEST_F(Unit2Test, addSubtract_enterOnATickBoxRunsItsClickWithoutToggling) {
+    auto form = StartShown();
+    form->NoDays->setText(QStringLiteral("5"));
+    QTest::keyClick(form->SubtractCheck, Qt::Key_Return);
+    EXPECT_TRUE(form->SubtractCheck->isChecked());
+    EXPECT_FALSE(form->AddCheck->isChecked());
+    EXPECT_EQ(form->SB1->text(), QStringLiteral("Monday 30 November 2026"));
+    QTest::keyClick(form->WEcheck, Qt::Key_Enter);
+    EXPECT_FALSE(form->WEcheck->isChecked()) << "Enter does not toggle";
+    QTest::keyClick(form->SECheck, Qt::Key_Return);
+    EXPECT_FALSE(form->SECheck->isChecked());
+    EXPECT_EQ(form->SE, 0);
+}
+
 TEST_F(Unit2Test, addSubtract_weekEndBoxInSubtractModeRecomputesInRedAndDropsTheHighlight) {
     auto form = StartShown();
     form->NoDays->setText(QStringLiteral("5"));
