@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -429,18 +431,32 @@ TEST(VorlanDecodeDate, properties_areRebuiltOnEveryDecodeAndCopiedOnWrite) {
 }
 
 // Builds a decoder whose fields are the given words as field building leaves them, so that
-// CombineNumberWords can be run on its own.
+// CombineNumberWords can be run on its own. A trailing "w" marks a number word ("20w"), digits
+// alone a plain number, "DEC" a month name, "SEPERATOR" a separator; other words have no class.
 struct FieldsUnderTest {
     FixedClock clock{kNow};
     FormatSettings settings = UnitedKingdomSettings();
     TVorlanDecodeDate decoder{settings, clock};
 
-    explicit FieldsUnderTest(std::vector<std::pair<std::string, FieldFlags>> fields) {
+    explicit FieldsUnderTest(const std::string& words) {
         TVorlanDecodeDateDecodedFieldsCollection collection;
-        for (auto& [item, flags] : fields) {
+        std::istringstream in(words);
+        for (std::string item; in >> item;) {
+            FieldFlags flags;
             std::int32_t value = 0;
-            if (flags.Contains(dfoNumber)) value = std::stoi(item);
-            if (flags.Contains(dfoMonthName)) value = 12;
+            if (item.size() > 1 && item.back() == 'w') {
+                item.pop_back();
+                flags.Include(dfoWordNumber);
+            }
+            if (std::isdigit(static_cast<unsigned char>(item[0]))) {
+                flags.Include(dfoNumber);
+                value = std::stoi(item);
+            }
+            if (item == "DEC") {
+                flags.Include(dfoMonthName);
+                value = 12;
+            }
+            if (item == "SEPERATOR") flags.Include(dfoSeperator);
             collection.AddField(item, flags, value);
         }
         decoder.SetDecodedFields(collection);
@@ -453,77 +469,26 @@ struct FieldsUnderTest {
     }
 };
 
-const FieldFlags kWordNumber{dfoWordNumber, dfoNumber};
-
 TEST(VorlanDecodeDate, combineNumberWords_mergesRunsAsTheyStand) {
     const struct {
         const char* meaning;
-        std::vector<std::pair<std::string, FieldFlags>> fields;
+        std::string fields;
         int first, last;
         Words items;
         int deleted;
     } rows[] = {
-        {"two words add", {{"20", kWordNumber}, {"1", kWordNumber}}, 0, 2, {"21"}, 1},
-        {"three words make hundreds",
-         {{"19", kWordNumber}, {"90", kWordNumber}, {"9", kWordNumber}},
-         0,
-         3,
-         {"1999"},
-         2},
-        {"a lone word becomes a number", {{"3", kWordNumber}}, 0, 1, {"3"}, 0},
-        {"a value that is not combinable ends the run",
-         {{"1", kWordNumber}, {"20", kWordNumber}},
-         0,
-         2,
-         {"1", "20"},
-         0},
-        {"a separator ends a run",
-         {{"20", kWordNumber}, {"SEPERATOR", {dfoSeperator}}, {"1", kWordNumber}},
-         0,
-         3,
-         {"20", "SEPERATOR", "1"},
-         0},
-        {"a month name ends a run",
-         {{"20", kWordNumber}, {"DEC", {dfoMonthName}}, {"1", kWordNumber}},
-         0,
-         3,
-         {"20", "DEC", "1"},
-         0},
-        {"other words are stepped over",
-         {{"20", kWordNumber}, {"FOO", {}}, {"1", kWordNumber}},
-         0,
-         3,
-         {"21", "FOO"},
-         1},
-        {"plain numbers are stepped over",
-         {{"20", kWordNumber}, {"7", {dfoNumber}}, {"1", kWordNumber}},
-         0,
-         3,
-         {"21", "7"},
-         1},
-        {"fields outside the range stay",
-         {{"20", kWordNumber}, {"20", kWordNumber}, {"1", kWordNumber}},
-         1,
-         3,
-         {"20", "21"},
-         1},
-        {"several runs",
-         {{"20", kWordNumber},
-          {"1", kWordNumber},
-          {"DEC", {dfoMonthName}},
-          {"30", kWordNumber},
-          {"1", kWordNumber}},
-         0,
-         5,
-         {"21", "DEC", "31"},
-         2},
-        {"a range without numbers or month names is left alone",
-         {{"FOO", {dfoWordNumber}}},
-         0,
-         1,
-         {"FOO"},
-         0},
-        {"an empty or reversed range", {{"20", kWordNumber}, {"1", kWordNumber}}, 2, 1, {"20", "1"}, 0},
+        {"two words add", "20w 1w", 0, 2, {"21"}, 1},
+        {"three words make hundreds", "19w 90w 9w", 0, 3, {"1999"}, 2},
+        {"a lone word becomes a number", "3w", 0, 1, {"3"}, 0},
+        {"a value that is not combinable ends the run", "1w 20w", 0, 2, {"1", "20"}, 0},
+        {"a separator ends a run", "20w SEPERATOR 1w", 0, 3, {"20", "SEPERATOR", "1"}, 0},
+        {"a month name ends a run", "20w DEC 1w", 0, 3, {"20", "DEC", "1"}, 0},
+        {"other words are stepped over", "20w FOO 1w", 0, 3, {"21", "FOO"}, 1},
+        {"plain numbers are stepped over", "20w 7 1w", 0, 3, {"21", "7"}, 1},
+        {"fields outside the range stay", "20w 20w 1w", 1, 3, {"20", "21"}, 1},
+        {"several runs", "20w 1w DEC 30w 1w", 0, 5, {"21", "DEC", "31"}, 2},
+        {"a range without numbers or month names is left alone", "FOOw", 0, 1, {"FOO"}, 0},
+        {"an empty or reversed range", "20w 1w", 2, 1, {"20", "1"}, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.meaning);
@@ -531,7 +496,7 @@ TEST(VorlanDecodeDate, combineNumberWords_mergesRunsAsTheyStand) {
         EXPECT_EQ(under.decoder.CombineNumberWords(row.first, row.last), row.deleted);
         EXPECT_EQ(under.Items(), row.items);
     }
-    FieldsUnderTest merged({{"20", kWordNumber}, {"1", kWordNumber}});
+    FieldsUnderTest merged("20w 1w");
     merged.decoder.CombineNumberWords(0, 2);
     EXPECT_EQ(merged.decoder.DecodedFields()[0].FoundFlags, (FieldFlags{dfoNumber}));
     EXPECT_EQ(merged.decoder.DecodedFields()[0].Extra, 21);
@@ -547,13 +512,7 @@ struct MessageCollector {
 
 TEST(VorlanDecodeDate, tooManyNumberWords_reportsOnceAndStopsCombining) {
     MessageCollector collector;
-    FieldsUnderTest under({{"20", kWordNumber},
-                           {"20", kWordNumber},
-                           {"20", kWordNumber},
-                           {"20", kWordNumber},
-                           {"DEC", {dfoMonthName}},
-                           {"20", kWordNumber},
-                           {"1", kWordNumber}});
+    FieldsUnderTest under("20w 20w 20w 20w DEC 20w 1w");
     EXPECT_EQ(under.decoder.CombineNumberWords(0, 7), 0);
     EXPECT_EQ(collector.messages, Words{"Too many words - can't decode"});
     EXPECT_EQ(under.Items(), (Words{"20", "20", "20", "20", "DEC", "20", "1"}));
@@ -564,58 +523,30 @@ TEST(VorlanDecodeDate, tooManyNumberWords_reportsOnceAndStopsCombining) {
     EXPECT_FALSE(outcome.validDateTime);
 }
 
+std::string Repeated(std::string_view pattern, std::size_t atLeast) {
+    std::string text;
+    while (text.size() < atLeast)
+        text += pattern;
+    return text;
+}
+
 TEST(VorlanDecodeDate, hostileText_getsAnAnswerInLinearTime) {
     MessageCollector collector;
+    constexpr std::size_t kMegabyte = 1U << 20;
     const struct {
         const char* meaning;
         std::string text;
     } rows[] = {
-        {"a megabyte of words",
-         [] {
-             std::string text;
-             while (text.size() < (1U << 20))
-                 text += "next Friday 3 days ago ";
-             return text;
-         }()},
-        {"a megabyte of one word", std::string(1U << 20, 'x')},
-        {"a megabyte of dashes", std::string(1U << 20, '-')},
-        {"a megabyte of separators", std::string(1U << 20, '/')},
-        {"a word with a megabyte of inner dashes", "a" + std::string(1U << 20, '-') + "b"},
-        {"digits joined by dashes",
-         [] {
-             std::string text;
-             while (text.size() < (1U << 20))
-                 text += "1-";
-             return text;
-         }()},
-        {"many number words",
-         [] {
-             std::string text;
-             while (text.size() < (1U << 19))
-                 text += "one twenty one ";
-             return text;
-         }()},
-        {"many combinable words",
-         [] {
-             std::string text;
-             while (text.size() < (1U << 19))
-                 text += "twenty ";
-             return text;
-         }()},
-        {"many day names",
-         [] {
-             std::string text;
-             while (text.size() < (1U << 19))
-                 text += "Friday ";
-             return text;
-         }()},
-        {"many times",
-         [] {
-             std::string text;
-             while (text.size() < (1U << 19))
-                 text += "10:30pm ";
-             return text;
-         }()},
+        {"a megabyte of words", Repeated("next Friday 3 days ago ", kMegabyte)},
+        {"a megabyte of one word", std::string(kMegabyte, 'x')},
+        {"a megabyte of dashes", std::string(kMegabyte, '-')},
+        {"a megabyte of separators", std::string(kMegabyte, '/')},
+        {"a word with a megabyte of inner dashes", "a" + std::string(kMegabyte, '-') + "b"},
+        {"digits joined by dashes", Repeated("1-", kMegabyte)},
+        {"many number words", Repeated("one twenty one ", kMegabyte / 2)},
+        {"many combinable words", Repeated("twenty ", kMegabyte / 2)},
+        {"many day names", Repeated("Friday ", kMegabyte / 2)},
+        {"many times", Repeated("10:30pm ", kMegabyte / 2)},
         {"hundreds of digits", std::string(300, '9') + " December " + std::string(300, '1')},
         {"a long ordinal", std::string(300, '9') + "th"},
         {"embedded NULs", std::string("7\0/12/2026\0", 11)},
