@@ -23,22 +23,21 @@ QIcon PlainIcon(const QColor& colour) {
 struct TrayFixture {
     TrayFixture() {
         owner.resize(100, 80);
-        icon = new TCoolTrayIcon(&owner);
-        icon->SetIcon(PlainIcon(Qt::blue));
-        icon->SetCursorSource([this] { return cursor; });
+        icon.SetIcon(PlainIcon(Qt::blue));
+        icon.SetCursorSource([this] { return cursor; });
     }
     void Click() {
-        icon->HandleIconMessage(imLeftButtonDown);
-        icon->HandleIconMessage(imLeftButtonUp);
+        icon.HandleIconMessage(imLeftButtonDown);
+        icon.HandleIconMessage(imLeftButtonUp);
     }
     QWidget owner;
-    TCoolTrayIcon* icon = nullptr;
+    TCoolTrayIcon& icon = *new TCoolTrayIcon(&owner);
     QPoint cursor{300, 400};
 };
 
-TEST(CoolTrayIcon, tooltipIsTheHintCutTo127Characters) {
-    TrayFixture fixture;
-    TCoolTrayIcon& icon = *fixture.icon;
+class CoolTrayIcon : public ::testing::Test, protected TrayFixture {};
+
+TEST_F(CoolTrayIcon, tooltipIsTheHintCutTo127Characters) {
     struct Row {
         const char* meaning;
         QString hint;
@@ -62,19 +61,15 @@ TEST(CoolTrayIcon, tooltipIsTheHintCutTo127Characters) {
     }
 }
 
-TEST(CoolTrayIcon, iconIsInTheNotificationAreaExactlyWhileVisible) {
-    TrayFixture fixture;
-    TCoolTrayIcon& icon = *fixture.icon;
-    EXPECT_FALSE(icon.IconVisible());
+TEST_F(CoolTrayIcon, iconIsInTheNotificationAreaExactlyWhileVisible) {
     EXPECT_FALSE(icon.PlatformIcon().isVisible());
     icon.SetIconVisible(true);
-    EXPECT_TRUE(icon.IconVisible());
     EXPECT_TRUE(icon.PlatformIcon().isVisible());
     icon.SetIconVisible(false);
     EXPECT_FALSE(icon.PlatformIcon().isVisible());
 }
 
-TEST(CoolTrayIcon, clickTimerTellsClicksFromDoubleClicks) {
+TEST_F(CoolTrayIcon, clickTimerTellsClicksFromDoubleClicks) {
     // D, U: left button down and up; 2: double-click; T: the click timer's tick.
     struct Row {
         const char* meaning;
@@ -93,42 +88,29 @@ TEST(CoolTrayIcon, clickTimerTellsClicksFromDoubleClicks) {
         {"a release without a press is no click", false, "U", 0, 0},
     };
     for (const Row& row : rows) {
-        TrayFixture fixture;
-        TCoolTrayIcon& icon = *fixture.icon;
-        QSignalSpy clicks(&icon, &TCoolTrayIcon::OnClick);
+        TrayFixture fresh;
+        QSignalSpy clicks(&fresh.icon, &TCoolTrayIcon::OnClick);
         // A spy would count as a handler, so the double-clicks are counted by the handler itself.
         int doubles = 0;
         if (row.doubleClickHandler)
-            QObject::connect(&icon, &TCoolTrayIcon::OnDblClick, [&doubles] { ++doubles; });
+            QObject::connect(&fresh.icon, &TCoolTrayIcon::OnDblClick, [&doubles] { ++doubles; });
         for (const char* message = row.messages; *message != 0; ++message) {
-            switch (*message) {
-            case 'D':
-                icon.HandleIconMessage(imLeftButtonDown);
-                break;
-            case 'U':
-                icon.HandleIconMessage(imLeftButtonUp);
-                break;
-            case '2':
-                icon.HandleIconMessage(imLeftButtonDblClk);
-                break;
-            case 'T':
-                icon.ClickTimer().Tick();
-                break;
-            }
+            if (*message == 'T')
+                fresh.icon.ClickTimer().Tick();
+            else
+                fresh.icon.HandleIconMessage(*message == 'D'   ? imLeftButtonDown
+                                             : *message == 'U' ? imLeftButtonUp
+                                                               : imLeftButtonDblClk);
         }
         EXPECT_EQ(clicks.count(), row.clicks) << row.meaning;
         EXPECT_EQ(doubles, row.doubles) << row.meaning;
     }
-    TrayFixture fixture;
-    QObject::connect(fixture.icon, &TCoolTrayIcon::OnDblClick, [] {});
-    fixture.Click();
-    EXPECT_EQ(fixture.icon->ClickTimer().Interval(),
-              static_cast<unsigned>(QApplication::doubleClickInterval()));
+    QObject::connect(&icon, &TCoolTrayIcon::OnDblClick, [] {});
+    Click();
+    EXPECT_EQ(icon.ClickTimer().Interval(), static_cast<unsigned>(QApplication::doubleClickInterval()));
 }
 
-TEST(CoolTrayIcon, platformActivationsArriveAsClicks) {
-    TrayFixture fixture;
-    TCoolTrayIcon& icon = *fixture.icon;
+TEST_F(CoolTrayIcon, platformActivationsArriveAsClicks) {
     QSignalSpy clicks(&icon, &TCoolTrayIcon::OnClick);
     QSignalSpy ups(&icon, &TCoolTrayIcon::OnMouseUp);
     emit icon.PlatformIcon().activated(QSystemTrayIcon::Trigger);
@@ -140,11 +122,9 @@ TEST(CoolTrayIcon, platformActivationsArriveAsClicks) {
     EXPECT_EQ(ups.at(2).at(0).value<TMouseButton>(), mbMiddle);
 }
 
-TEST(CoolTrayIcon, mouseEventsCarryTheButtonAndTheCursor) {
-    TrayFixture fixture;
-    TCoolTrayIcon& icon = *fixture.icon;
+TEST_F(CoolTrayIcon, mouseEventsCarryTheButtonAndTheCursor) {
     QSignalSpy downs(&icon, &TCoolTrayIcon::OnMouseDown);
-    fixture.cursor = QPoint(1200, 790);
+    cursor = QPoint(1200, 790);
     icon.HandleIconMessage(imRightButtonDown);
     ASSERT_EQ(downs.count(), 1);
     EXPECT_EQ(downs.at(0).at(0).value<TMouseButton>(), mbRight);
@@ -154,25 +134,21 @@ TEST(CoolTrayIcon, mouseEventsCarryTheButtonAndTheCursor) {
     EXPECT_EQ(downs.at(0).at(3).toInt(), 790);
 }
 
-TEST(CoolTrayIcon, disabledIconIgnoresTheMouseButNotTheBalloon) {
-    TrayFixture fixture;
-    TCoolTrayIcon& icon = *fixture.icon;
+TEST_F(CoolTrayIcon, disabledIconIgnoresTheMouseButNotTheBalloon) {
     QSignalSpy clicks(&icon, &TCoolTrayIcon::OnClick);
     QSignalSpy balloon(&icon, &TCoolTrayIcon::OnBalloonHintClick);
     icon.SetEnabled(false);
-    fixture.Click();
+    Click();
     icon.HandleIconMessage(imBalloonClick);
     EXPECT_EQ(clicks.count(), 0);
     EXPECT_EQ(balloon.count(), 1);
 }
 
-TEST(CoolTrayIcon, popupMenuOpensAtTheCursor) {
-    TrayFixture fixture;
-    TCoolTrayIcon& icon = *fixture.icon;
+TEST_F(CoolTrayIcon, popupMenuOpensAtTheCursor) {
     QMenu menu;
     menu.addAction(QStringLiteral("Restore"));
     icon.SetPopupMenu(&menu);
-    fixture.cursor = QPoint(40, 50);
+    cursor = QPoint(40, 50);
 
     icon.HandleIconMessage(imLeftButtonDown);
     EXPECT_FALSE(menu.isVisible()) << "the left button pops nothing up unless LeftPopup";
@@ -187,9 +163,7 @@ TEST(CoolTrayIcon, popupMenuOpensAtTheCursor) {
     menu.hide();
 }
 
-TEST(CoolTrayIcon, doubleClickChoosesTheMenusDefaultEntry) {
-    TrayFixture fixture;
-    TCoolTrayIcon& icon = *fixture.icon;
+TEST_F(CoolTrayIcon, doubleClickChoosesTheMenusDefaultEntry) {
     QMenu menu;
     QAction* other = menu.addAction(QStringLiteral("About"));
     QAction* restore = menu.addAction(QStringLiteral("Restore"));
@@ -206,9 +180,7 @@ TEST(CoolTrayIcon, doubleClickChoosesTheMenusDefaultEntry) {
     EXPECT_EQ(restored.count(), 1) << "with the menu on the left button the double-click chooses nothing";
 }
 
-TEST(CoolTrayIcon, enterAndExitAreWatchedOnlyWhenWanted) {
-    TrayFixture fixture;
-    TCoolTrayIcon& icon = *fixture.icon;
+TEST_F(CoolTrayIcon, enterAndExitAreWatchedOnlyWhenWanted) {
     QSignalSpy enters(&icon, &TCoolTrayIcon::OnMouseEnter);
     QSignalSpy exits(&icon, &TCoolTrayIcon::OnMouseExit);
     QSignalSpy moves(&icon, &TCoolTrayIcon::OnMouseMove);
@@ -225,7 +197,7 @@ TEST(CoolTrayIcon, enterAndExitAreWatchedOnlyWhenWanted) {
     EXPECT_EQ(enters.count(), 1);
     icon.ExitTimer().Tick();
     EXPECT_EQ(exits.count(), 0) << "the cursor has not moved off";
-    fixture.cursor += QPoint(30, 0);
+    cursor += QPoint(30, 0);
     icon.ExitTimer().Tick();
     icon.ExitTimer().Tick();
     EXPECT_EQ(exits.count(), 1);
@@ -235,9 +207,7 @@ TEST(CoolTrayIcon, enterAndExitAreWatchedOnlyWhenWanted) {
     EXPECT_FALSE(icon.ExitTimer().Running());
 }
 
-TEST(CoolTrayIcon, cyclesThroughTheIconList) {
-    TrayFixture fixture;
-    TCoolTrayIcon& icon = *fixture.icon;
+TEST_F(CoolTrayIcon, cyclesThroughTheIconList) {
     const QList<QIcon> icons = {PlainIcon(Qt::red), PlainIcon(Qt::green), PlainIcon(Qt::yellow)};
     icon.SetIconList(icons);
     icon.SetIconIndex(2);
@@ -260,9 +230,7 @@ TEST(CoolTrayIcon, cyclesThroughTheIconList) {
     EXPECT_FALSE(icon.CycleTimer().Running());
 }
 
-TEST(CoolTrayIcon, iconIndexStaysInsideTheList) {
-    TrayFixture fixture;
-    TCoolTrayIcon& icon = *fixture.icon;
+TEST_F(CoolTrayIcon, iconIndexStaysInsideTheList) {
     icon.SetIconIndex(5);
     EXPECT_EQ(icon.IconIndex(), 0) << "no list";
     icon.SetCycleIcons(true);
@@ -274,47 +242,41 @@ TEST(CoolTrayIcon, iconIndexStaysInsideTheList) {
     EXPECT_EQ(icon.IconIndex(), 0);
 }
 
-TEST(CoolTrayIcon, hidesAndRestoresTheMainWindow) {
-    TrayFixture fixture;
-    TCoolTrayIcon& icon = *fixture.icon;
-    fixture.owner.show();
-    fixture.owner.move(120, 90);
+TEST_F(CoolTrayIcon, hidesAndRestoresTheMainWindow) {
+    owner.show();
+    owner.move(120, 90);
     icon.SetIconVisible(true);
-    fixture.owner.showMinimized();
+    owner.showMinimized();
     icon.HideMainForm();
-    EXPECT_FALSE(fixture.owner.isVisible());
+    EXPECT_FALSE(owner.isVisible());
 
     icon.SetIconVisible(false);
     icon.ShowMainForm();
-    EXPECT_TRUE(fixture.owner.isVisible());
-    EXPECT_FALSE(fixture.owner.isMinimized());
+    EXPECT_TRUE(owner.isVisible());
+    EXPECT_FALSE(owner.isMinimized());
     EXPECT_FALSE(icon.PlatformIcon().isVisible());
-    EXPECT_EQ(fixture.owner.pos(), QPoint(120, 90)) << "back in its previous place";
+    EXPECT_EQ(owner.pos(), QPoint(120, 90)) << "back in its previous place";
 }
 
-TEST(CoolTrayIcon, minimiseToTrayHidesIntoTheIcon) {
-    TrayFixture fixture;
-    TCoolTrayIcon& icon = *fixture.icon;
+TEST_F(CoolTrayIcon, minimiseToTrayHidesIntoTheIcon) {
     QSignalSpy minimised(&icon, &TCoolTrayIcon::OnMinimizeToTray);
-    fixture.owner.show();
-    fixture.owner.showMinimized();
+    owner.show();
+    owner.showMinimized();
     QCoreApplication::processEvents();
     EXPECT_EQ(minimised.count(), 0) << "off by default";
-    EXPECT_TRUE(fixture.owner.isVisible());
+    EXPECT_TRUE(owner.isVisible());
 
-    fixture.owner.showNormal();
+    owner.showNormal();
     icon.SetMinimizeToTray(true);
-    fixture.owner.showMinimized();
+    owner.showMinimized();
     QCoreApplication::processEvents();
     EXPECT_EQ(minimised.count(), 1);
-    EXPECT_FALSE(fixture.owner.isVisible());
+    EXPECT_FALSE(owner.isVisible());
     EXPECT_TRUE(icon.IconVisible());
 }
 
-TEST(CoolTrayIcon, startupAnswerCanKeepTheMainWindowHidden) {
-    TrayFixture fixture;
-    TCoolTrayIcon& icon = *fixture.icon;
-    fixture.owner.show();
+TEST_F(CoolTrayIcon, startupAnswerCanKeepTheMainWindowHidden) {
+    owner.show();
     int asked = 0;
     icon.OnStartup = [&](bool& showMainForm) {
         ++asked;
@@ -323,7 +285,7 @@ TEST(CoolTrayIcon, startupAnswerCanKeepTheMainWindowHidden) {
     icon.SetHint(QStringLiteral("tip"));
     icon.Loaded();
     EXPECT_EQ(asked, 1);
-    EXPECT_FALSE(fixture.owner.isVisible());
+    EXPECT_FALSE(owner.isVisible());
     EXPECT_FALSE(icon.PlatformIcon().isVisible());
     EXPECT_EQ(icon.PlatformIcon().toolTip(), QStringLiteral("tip"));
 }

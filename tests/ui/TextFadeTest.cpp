@@ -28,6 +28,13 @@ struct FaderFixture {
         fader->setFont(font);
         parent.show();
     }
+    // Shows a line at once, with no fade.
+    void Show(const QString& line) {
+        fader->SetLines({line});
+        fader->SetFadeStep(100);
+        fader->SetActive(true);
+        fader->FaderTick();
+    }
     QWidget parent;
     TTextFader* fader = nullptr;
 };
@@ -69,29 +76,29 @@ TEST(TextFader, decodesLineEscapes) {
 }
 
 TEST(TextFader, blendIsIntegerPerByteAndKeepsTheFourthByte) {
-    QImage current(2, 1, QImage::Format_ARGB32);
-    QImage previous(2, 1, QImage::Format_ARGB32);
-    current.setPixel(0, 0, qRgba(255, 0, 100, 0x12));
-    previous.setPixel(0, 0, qRgba(0, 255, 100, 0x34));
-    current.setPixel(1, 0, qRgba(1, 99, 200, 0xff));
-    previous.setPixel(1, 0, qRgba(2, 0, 50, 0x00));
-
-    TTextFader::BlendImages(current, previous, 33);
-    // 255*33/100 = 84.15 and 255*67/100 = 170.85: each byte truncates on its own.
-    EXPECT_EQ(current.pixel(0, 0), qRgba(84, 170, 100, 0x12));
-    // (1*33 + 2*67)/100 = 1.67, (99*33)/100 = 32.67, (200*33 + 50*67)/100 = 99.5.
-    EXPECT_EQ(current.pixel(1, 0), qRgba(1, 32, 99, 0xff));
-
-    QImage ends(1, 1, QImage::Format_RGB32);
-    ends.setPixel(0, 0, qRgb(10, 20, 30));
-    QImage other(1, 1, QImage::Format_RGB32);
-    other.setPixel(0, 0, qRgb(200, 210, 220));
-    QImage all = ends;
-    TTextFader::BlendImages(all, other, 100);
-    EXPECT_EQ(all.pixel(0, 0), qRgb(10, 20, 30)) << "at 100 the current frame shows alone";
-    QImage none = ends;
-    TTextFader::BlendImages(none, other, 0);
-    EXPECT_EQ(none.pixel(0, 0), qRgb(200, 210, 220)) << "at 0 the previous frame shows alone";
+    struct Row {
+        const char* meaning;
+        QRgb current, previous;
+        int percent;
+        QRgb blended;
+    };
+    const Row rows[] = {
+        {"255*33/100 = 84.15 and 255*67/100 = 170.85 truncate each on their own", qRgba(255, 0, 100, 0x12),
+         qRgba(0, 255, 100, 0x34), 33, qRgba(84, 170, 100, 0x12)},
+        {"(1*33 + 2*67)/100 = 1.67, 99*33/100 = 32.67, (200*33 + 50*67)/100 = 99.5", qRgba(1, 99, 200, 0xff),
+         qRgba(2, 0, 50, 0x00), 33, qRgba(1, 32, 99, 0xff)},
+        {"at 100 the current frame shows alone", qRgb(10, 20, 30), qRgb(200, 210, 220), 100,
+         qRgb(10, 20, 30)},
+        {"at 0 the previous frame shows alone", qRgb(10, 20, 30), qRgb(200, 210, 220), 0,
+         qRgb(200, 210, 220)},
+    };
+    for (const Row& row : rows) {
+        QImage current(1, 1, QImage::Format_ARGB32), previous(1, 1, QImage::Format_ARGB32);
+        current.setPixel(0, 0, row.current);
+        previous.setPixel(0, 0, row.previous);
+        TTextFader::BlendImages(current, previous, row.percent);
+        EXPECT_EQ(current.pixel(0, 0), row.blended) << row.meaning;
+    }
 }
 
 TEST(TextFader, startingTicksAtOnceThenFadesAtFadeDelayAndHoldsAtLineDelay) {
@@ -225,10 +232,7 @@ TEST(TextFader, shorterListPullsTheLineIndexBack) {
 TEST(TextFader, paintsTheShownLineCentredOnItsColour) {
     FaderFixture fixture;
     TTextFader& fader = *fixture.fader;
-    fader.SetLines({QStringLiteral("Kalendo v2.74")});
-    fader.SetFadeStep(100);
-    fader.SetActive(true);
-    fader.FaderTick();
+    fixture.Show(QStringLiteral("Kalendo v2.74"));
 
     const QImage shot = fader.grab().toImage();
     EXPECT_EQ(shot.pixelColor(0, 0), kSky);
@@ -247,10 +251,7 @@ TEST(TextFader, paintsTheShownLineCentredOnItsColour) {
 TEST(TextFader, followsAlignmentAndWordWrap) {
     FaderFixture fixture;
     TTextFader& fader = *fixture.fader;
-    fader.SetLines({QStringLiteral("short")});
-    fader.SetFadeStep(100);
-    fader.SetActive(true);
-    fader.FaderTick();
+    fixture.Show(QStringLiteral("short"));
 
     fader.SetAlignment(taLeftJustify);
     const QRect left = InkBounds(fader.grab().toImage(), kSky);
@@ -347,21 +348,19 @@ protected:
 TEST(TextFader, transparentShowsTheParentAndTheSiblingsBeneath) {
     StripedParent parent;
     parent.resize(200, 60);
-    auto* beneath = new QWidget(&parent);
-    beneath->setGeometry(50, 0, 30, 60);
-    beneath->setAutoFillBackground(true);
-    QPalette blue = beneath->palette();
-    blue.setColor(QPalette::Window, QColor(0, 0, 255));
-    beneath->setPalette(blue);
+    const auto addSibling = [&parent](int x, const QColor& colour) {
+        auto* sibling = new QWidget(&parent);
+        sibling->setGeometry(x, 0, 30, 60);
+        sibling->setAutoFillBackground(true);
+        QPalette fill = sibling->palette();
+        fill.setColor(QPalette::Window, colour);
+        sibling->setPalette(fill);
+    };
+    addSibling(50, QColor(0, 0, 255));
     auto* fader = new TTextFader(&parent);
     fader->setGeometry(20, 10, 100, 20);
     fader->SetLines({});
-    auto* above = new QWidget(&parent);
-    above->setGeometry(100, 0, 30, 60);
-    above->setAutoFillBackground(true);
-    QPalette red = above->palette();
-    red.setColor(QPalette::Window, QColor(255, 0, 0));
-    above->setPalette(red);
+    addSibling(100, QColor(255, 0, 0));
     parent.show();
 
     fader->SetTransparent(true);

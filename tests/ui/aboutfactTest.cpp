@@ -19,12 +19,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace kalendo {
 namespace {
 
-// Records what is printed, one entry per call, and can fail on a chosen line.
+// Records what is printed, one entry per call, tells an observer of each, and can fail on a
+// chosen line.
 class RecordingDevice final : public TTextDevice {
 public:
     struct Entry {
@@ -34,15 +36,17 @@ public:
         bool bold = false;
     };
 
-    void SetFont(const QFont& font) override {
-        entries.push_back({"font", {}, font.pointSize(), font.bold()});
-    }
-    void Write(const QString& text) override { entries.push_back({"write", text, 0, false}); }
+    void SetFont(const QFont& font) override { Record({"font", {}, font.pointSize(), font.bold()}); }
+    void Write(const QString& text) override { Record({"write", text}); }
     void WriteLine(const QString& text) override {
         if (!failOn.isEmpty() && text == failOn) throw Error("Printer out of paper");
-        entries.push_back({"line", text, 0, false});
+        Record({"line", text});
     }
-    void Close() override { entries.push_back({"close", {}, 0, false}); }
+    void Close() override { Record({"close", {}}); }
+    void Record(const Entry& entry) {
+        entries.push_back(entry);
+        if (observer) observer(entry);
+    }
 
     QStringList Lines() const {
         QStringList lines;
@@ -53,6 +57,7 @@ public:
 
     std::vector<Entry> entries;
     QString failOn;
+    std::function<void(const Entry&)> observer;
 };
 
 QStringList MemoLines(const QPlainTextEdit& memo) {
@@ -62,8 +67,12 @@ QStringList MemoLines(const QPlainTextEdit& memo) {
     return lines;
 }
 
-TEST(HelpFact, tabCaptionsAreWidenedBySpacesAndTheBusyPanelStartsHidden) {
+class HelpFact : public ::testing::Test {
+protected:
     THelpFact help;
+};
+
+TEST_F(HelpFact, tabCaptionsAreWidenedBySpacesAndTheBusyPanelStartsHidden) {
     EXPECT_FALSE(help.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(help.PageControl1->tabText(0), QString(24, u' ') + "Help" + QString(23, u' '));
     EXPECT_EQ(help.PageControl1->tabText(1), QString(21, u' ') + "Factsheet" + QString(28, u' '));
@@ -71,8 +80,7 @@ TEST(HelpFact, tabCaptionsAreWidenedBySpacesAndTheBusyPanelStartsHidden) {
     EXPECT_TRUE(help.Panel1->isHidden());
 }
 
-TEST(HelpFact, eachStoredLineIsOneLineOfItsPage) {
-    THelpFact help;
+TEST_F(HelpFact, eachStoredLineIsOneLineOfItsPage) {
     EXPECT_EQ(MemoLines(*help.Memo1), THelpFact::HelpLines());
     EXPECT_EQ(MemoLines(*help.Memo2), THelpFact::FactsheetLines());
     const QStringList facts = THelpFact::FactsheetLines();
@@ -83,8 +91,7 @@ TEST(HelpFact, eachStoredLineIsOneLineOfItsPage) {
         EXPECT_EQ(facts.at(row).count(u'\t'), 2) << facts.at(row).toStdString();
 }
 
-TEST(HelpFact, noStoredLineWrapsAndTheFactsheetTableLinesUp) {
-    THelpFact help;
+TEST_F(HelpFact, noStoredLineWrapsAndTheFactsheetTableLinesUp) {
     help.show();
     for (QPlainTextEdit* memo : {help.Memo1, help.Memo2}) {
         for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next())
@@ -100,11 +107,9 @@ TEST(HelpFact, noStoredLineWrapsAndTheFactsheetTableLinesUp) {
                       help.Memo2->tabStopDistance())
                 << fields.at(column).toStdString();
     }
-    help.hide();
 }
 
-TEST(HelpFact, busyPanelHoldsItsWholeCaption) {
-    THelpFact help;
+TEST_F(HelpFact, busyPanelHoldsItsWholeCaption) {
     help.show();
     help.Panel1->show();
     const QFontMetrics metrics(help.Panel1->font());
@@ -113,11 +118,9 @@ TEST(HelpFact, busyPanelHoldsItsWholeCaption) {
     EXPECT_LE(metrics.height(), inside.height());
     QDir().mkpath(QStringLiteral(KALENDO_SCREENSHOT_DIR));
     help.grab().save(QStringLiteral(KALENDO_SCREENSHOT_DIR "/help-printing.png"));
-    help.hide();
 }
 
-TEST(HelpFact, alwaysOpensOnTheHelpPageWithItsTextInFocus) {
-    THelpFact help;
+TEST_F(HelpFact, alwaysOpensOnTheHelpPageWithItsTextInFocus) {
     help.show();
     QApplication::setActiveWindow(&help);
     help.PageControl1->setCurrentIndex(1);
@@ -131,11 +134,9 @@ TEST(HelpFact, alwaysOpensOnTheHelpPageWithItsTextInFocus) {
     help.PageControl1->setCurrentIndex(1);
     help.FormActivate();
     EXPECT_EQ(help.PageControl1->currentIndex(), 0) << "every activation returns to Help";
-    help.hide();
 }
 
-TEST(HelpFact, returnButtonsCloseTheWindow) {
-    THelpFact help;
+TEST_F(HelpFact, returnButtonsCloseTheWindow) {
     for (QToolButton* button : {help.ReturnButton, help.ReturnButton2}) {
         help.show();
         help.PageControl1->setCurrentWidget(button->parentWidget());
@@ -145,7 +146,7 @@ TEST(HelpFact, returnButtonsCloseTheWindow) {
     }
 }
 
-TEST(HelpFact, printsHeaderStoredLinesAndFooter) {
+TEST_F(HelpFact, printsHeaderStoredLinesAndFooter) {
     RecordingDevice device;
     THelpFact::PrintHelpText(device, THelpFact::HelpLines());
 
@@ -180,34 +181,20 @@ TEST(HelpFact, printsHeaderStoredLinesAndFooter) {
     EXPECT_FALSE(entries[entries.size() - 2].bold) << "the font returns to regular before closing";
 }
 
-// Tells the test, when the window's print call is done with it, what it saw.
-class ReportingDevice final : public TTextDevice {
-public:
-    ReportingDevice(QWidget* busyPanel, bool& panelSeen, int& lines, bool& closed)
-        : busyPanel_(busyPanel), panelSeen_(panelSeen), lines_(lines), closed_(closed) {}
-    void SetFont(const QFont&) override {}
-    void Write(const QString&) override {}
-    void WriteLine(const QString&) override {
-        ++lines_;
-        panelSeen_ |= busyPanel_->isVisible();
-    }
-    void Close() override { closed_ = true; }
-
-private:
-    QWidget* busyPanel_;
-    bool& panelSeen_;
-    int& lines_;
-    bool& closed_;
-};
-
-TEST(HelpFact, printButtonShowsTheBusyPanelOnlyWhilePrinting) {
-    THelpFact help;
+TEST_F(HelpFact, printButtonShowsTheBusyPanelOnlyWhilePrinting) {
     help.show();
     bool panelSeen = false;
     bool closed = false;
     int lines = 0;
-    help.SetPrinterOpener(
-        [&](QWidget*) { return std::make_unique<ReportingDevice>(help.Panel1, panelSeen, lines, closed); });
+    help.SetPrinterOpener([&](QWidget*) {
+        auto device = std::make_unique<RecordingDevice>();
+        device->observer = [&](const RecordingDevice::Entry& entry) {
+            lines += entry.what == "line";
+            panelSeen |= entry.what == "line" && help.Panel1->isVisible();
+            closed |= entry.what == "close";
+        };
+        return device;
+    });
     QTest::mouseClick(help.PrintButton, Qt::LeftButton);
     EXPECT_TRUE(panelSeen);
     EXPECT_TRUE(closed);
@@ -215,8 +202,7 @@ TEST(HelpFact, printButtonShowsTheBusyPanelOnlyWhilePrinting) {
     EXPECT_TRUE(help.Panel1->isHidden());
 }
 
-TEST(HelpFact, cancelledPrintDialogPrintsNothing) {
-    THelpFact help;
+TEST_F(HelpFact, cancelledPrintDialogPrintsNothing) {
     int asked = 0;
     help.SetPrinterOpener([&](QWidget* parent) -> std::unique_ptr<TTextDevice> {
         ++asked;
@@ -228,8 +214,7 @@ TEST(HelpFact, cancelledPrintDialogPrintsNothing) {
     EXPECT_TRUE(help.Panel1->isHidden());
 }
 
-TEST(HelpFact, failedLineStillPrintsTheFooterAndEndsTheJob) {
-    THelpFact help;
+TEST_F(HelpFact, failedLineStillPrintsTheFooterAndEndsTheJob) {
     RecordingDevice device;
     device.failOn = THelpFact::HelpLines().at(4);
     EXPECT_THROW(THelpFact::PrintHelpText(device, THelpFact::HelpLines()), Error);
@@ -255,7 +240,7 @@ int PdfPageCount(const QString& path) {
                             content.count("/Type /Page "));
 }
 
-TEST(HelpFact, printerDeviceWritesPagesToAPdf) {
+TEST_F(HelpFact, printerDeviceWritesPagesToAPdf) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     struct Row {
@@ -283,8 +268,7 @@ TEST(HelpFact, printerDeviceWritesPagesToAPdf) {
     }
 }
 
-TEST(HelpFact, pagesShowTheirColours) {
-    THelpFact help;
+TEST_F(HelpFact, pagesShowTheirColours) {
     help.show();
     const QImage helpPage = help.grab().toImage();
     const QPoint memoCorner =
@@ -304,7 +288,6 @@ TEST(HelpFact, pagesShowTheirColours) {
     helpPage.save(QStringLiteral(KALENDO_SCREENSHOT_DIR "/help.png"));
     help.PageControl1->setCurrentIndex(1);
     help.grab().save(QStringLiteral(KALENDO_SCREENSHOT_DIR "/factsheet.png"));
-    help.hide();
 }
 
 } // namespace
