@@ -599,8 +599,6 @@ TEST_F(CalendarTest, weekNumbersTakeTheFirstColumn) {
     cal->SetCellWidth(28);
     const QImage image = Shot();
     EXPECT_EQ(image.pixelColor(27, 100), kNavy) << "the column's separating line";
-    // The row of 25 August 2025 is ISO week 35.
-    EXPECT_EQ(cal->CalendarWeekNumber(CellDate(2025, 9, 2, 0)), 35);
     EXPECT_TRUE(NumberIs(image, QRect(0, 66, 27, 22), kInfoYellow, kNavy));
     EXPECT_EQ(cal->DateAtPoint(40, 77), D(2025, 8, 25));
     EXPECT_EQ(cal->DateAtPoint(20, 77), 0.0) << "the week-number column is no date";
@@ -608,7 +606,6 @@ TEST_F(CalendarTest, weekNumbersTakeTheFirstColumn) {
 
 TEST_F(CalendarTest, sundayFirstShiftsTheColumns) {
     cal->SetFirstDayOfWeek(dwSunday);
-    EXPECT_EQ(cal->FirstCellOffset(), 1);
     EXPECT_EQ(cal->DateAtPoint(20, 77), D(2025, 8, 31));
     EXPECT_EQ(DayOfWeek(cal->DateAtPoint(20, 100)), 1);
 }
