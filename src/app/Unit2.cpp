@@ -5,6 +5,7 @@
 #include "dates/DateFormat.h"
 #include "dates/Error.h"
 #include "dates/VorlanDates.h"
+#include "platform/Fonts.h"
 #include "span/DateSpan.h"
 #include "ui/CoolTrayIcon.h"
 #include "ui/Pictures.h"
@@ -50,14 +51,7 @@ const QColor kInfoTipYellow(255, 255, 225);
 constexpr const char* kLongDateForm = "dddd d mmmm yyyy";
 constexpr int kGotoTop = 278;
 
-// The design's "MS Sans Serif" at a pixel size; Fonts.h maps the face onto the installed one.
-QFont DesignFont(int pixelSize, bool bold) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
+using platform::DesignFont;
 
 void SetColours(QWidget& widget, const QColor& background, const QColor& text) {
     QPalette palette = widget.palette();
