@@ -20,11 +20,11 @@ namespace kalendo::update::testing {
 // One scripted answer of the test server.
 struct ScriptedResponse {
     int status = 200;
-    QList<QPair<QByteArray, QByteArray>> headers;
-    QByteArray body;
+    QList<QPair<QByteArray, QByteArray>> headers = {};
+    QByteArray body = {};
     // Content-Length: the body's length unless omitted or replaced by a given text.
     bool omitLength = false;
-    QByteArray announcedLength;
+    QByteArray announcedLength = {};
     // Body bytes sent before the server falls silent and keeps the connection open; -1 sends all.
     qsizetype stallAfter = -1;
 };
