@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFocusEvent>
@@ -30,6 +31,7 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QShowEvent>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -98,7 +100,7 @@ std::optional<std::int32_t> ParseCount(const QString& text) {
     QString digits = text;
     const bool negative = digits.startsWith(u'-');
     if (negative) digits.remove(0, 1);
-    if (digits.isEmpty()) return 0;  // an emptied field counts as 0
+    if (digits.isEmpty()) return 0; // an emptied field counts as 0
     bool ok = false;
     const int value = digits.toInt(&ok);
     if (!ok || digits.size() > 5 || digits.front() == u'+' || digits.front() == u'-') return std::nullopt;
@@ -160,9 +162,10 @@ TForm1::TForm1(std::shared_ptr<platform::SettingsStore> store, QWidget* parent)
     update::ConfigureMainWindowChecker(*mxWebUpdate1);
     updateFlow_ = new update::TUpdateFlow(this, Panel1, nullptr, mxWebUpdate1, this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    move(kDefaultLeft, kDefaultTop);
+    MoveOuterTo(QPoint(kDefaultLeft, kDefaultTop));
     // Initially the window stays on top of the others.
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &TForm1::FocusWindowChanged);
 
     Timer1.setInterval(500);
     connect(&Timer1, &QTimer::timeout, this, [this] { RunUserAction([this] { Timer1Timer(); }); });
@@ -232,7 +235,8 @@ void TForm1::BuildControls() {
     NoDays->setFont(DesignFont(13, true));
     NoDays->setMaxLength(5);
     // Pasted text is held to the digits that typing allows.
-    NoDays->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), NoDays));
+    NoDays->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), NoDays));
     NoDays->setToolTip(QStringLiteral(" Enter number here "));
     NoDays->installEventFilter(this);
 
@@ -249,7 +253,8 @@ void TForm1::BuildControls() {
 
     // It belongs to the add/subtract group, so it lives in Panel2, placed so that it stands at
     // (50, 84) of the window like the window's own tick boxes.
-    WEcheck = new TTickBox(QStringLiteral("Include week-ends for calculating a date from a number of days"), Panel2);
+    WEcheck = new TTickBox(QStringLiteral("Include week-ends for calculating a date from a number of days"),
+                           Panel2);
     WEcheck->setGeometry(QRect(50, 84, 391, 19).translated(-Panel2->pos()));
     WEcheck->setToolTip(QStringLiteral(" Put tick here to \n include week-ends "));
 
@@ -261,7 +266,8 @@ void TForm1::BuildControls() {
     SB1->setCursor(Qt::PointingHandCursor);
     SB1->setFocusPolicy(Qt::NoFocus);
 
-    SECheck = new TTickBox(QStringLiteral("Include both start and end dates from calendars below"), ClientArea);
+    SECheck =
+        new TTickBox(QStringLiteral("Include both start and end dates from calendars below"), ClientArea);
     SECheck->setGeometry(80, 159, 341, 19);
     SECheck->setToolTip(QStringLiteral("Put tick here to include\nboth start & end dates"));
 
@@ -345,7 +351,8 @@ void TForm1::BuildControls() {
 
     // Every user action runs inside the error report, so an error ends only that action.
     auto hook = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
-        connect(sender, signal, this, [this, handler] { RunUserAction([this, handler] { (this->*handler)(); }); });
+        connect(sender, signal, this,
+                [this, handler] { RunUserAction([this, handler] { (this->*handler)(); }); });
     };
     hook(AddCheck, &QCheckBox::clicked, &TForm1::AddCheckClick);
     hook(SubtractCheck, &QCheckBox::clicked, &TForm1::SubtractCheckClick);
@@ -405,7 +412,8 @@ void TForm1::BuildMenu() {
     firstDayGroup->addAction(MondayWeek);
     // The handlers decide the ticks themselves; a click must not toggle them first.
     for (QAction* action : {SundayWeek, MondayWeek, WeekNumbers, Alwaysontop1, TodaysDate})
-        connect(action, &QAction::triggered, action, [action](bool checked) { action->setChecked(!checked); });
+        connect(action, &QAction::triggered, action,
+                [action](bool checked) { action->setChecked(!checked); });
     hook(SundayWeek, &TForm1::SundayWeekClick);
     hook(MondayWeek, &TForm1::MondayWeekClick);
     hook(WeekNumbers, &TForm1::WeekNumbersClick);
@@ -482,14 +490,21 @@ void TForm1::SetTodayLineShown(bool shown) {
 void TForm1::ApplyStayOnTop(bool onTop) {
     Alwaysontop1->setChecked(onTop);
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop) return;
-    const bool wasVisible = isVisible();
-    const QPoint position = pos();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    // Changing the flags of a shown window hides it; bring it back where it was.
-    if (wasVisible) {
-        move(position);
-        show();
-    }
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    // Told to the native window as it is: setWindowFlags() would make the window anew, hidden
+    // and shown again, flickering and for a moment unsure of its own place.
+    overrideWindowFlags(flags);
+    if (QWindow* handle = windowHandle()) handle->setFlags(flags);
+}
+
+void TForm1::MoveOuterTo(QPoint topLeft) {
+    // Before the window manager has framed the window, Qt can only hand it a position that
+    // includes the frame while the window's size stays as it is until it is shown; a resize on
+    // showing turns the position into the client area's, and the window would creep up by a
+    // title bar on every start. So the size is settled first.
+    if (!isVisible()) adjustSize();
+    move(topLeft);
 }
 
 void TForm1::FormCreate() {
@@ -510,7 +525,7 @@ void TForm1::FormCreate() {
         left = kDefaultLeft;
         top = kDefaultTop;
     }
-    move(left, top);
+    MoveOuterTo(QPoint(left, top));
     WN = key->ReadInteger(QStringLiteral("WN"), WN);
     WF = key->ReadInteger(QStringLiteral("WF"), WF);
     WE = key->ReadInteger(QStringLiteral("WE"), WE);
@@ -608,10 +623,12 @@ void TForm1::ExitClick() {
     key->WriteInteger(QStringLiteral("MUP"), MUP);
     key->WriteInteger(QStringLiteral("AlwaysOnTop"), AlwaysOnTop);
     key->WriteString(QStringLiteral("appver"), QStringLiteral("2.74"));
-    key->WriteString(QStringLiteral("StartOfWeek"), SundayWeek->isChecked() ? QStringLiteral("S") : QStringLiteral("M"));
+    key->WriteString(QStringLiteral("StartOfWeek"),
+                     SundayWeek->isChecked() ? QStringLiteral("S") : QStringLiteral("M"));
     // A failed write throws here: the program stays open so the user can try again.
     key->Close();
     if (TrayIcon1) TrayIcon1->SetIconVisible(false);
+    exiting_ = true;
     if (terminator_)
         terminator_();
     else
@@ -668,8 +685,8 @@ void TForm1::WEcheckMouseUp() { FocusNoDays(); }
 
 QString TForm1::DateInputMask() {
     const QString separator = EscapedSeparator();
-    const QString dayOrMonth = QStringLiteral("00");  // optional digits
-    const QString year = QStringLiteral("9999");      // required digits
+    const QString dayOrMonth = QStringLiteral("00"); // optional digits
+    const QString year = QStringLiteral("9999");     // required digits
     const QString fields = DateOrderOf(CurrentFormatSettings().shortDateFormat) == doYearMonthDay
                                ? year + separator + dayOrMonth + separator + dayOrMonth
                                : dayOrMonth + separator + dayOrMonth + separator + year;
@@ -677,7 +694,8 @@ QString TForm1::DateInputMask() {
 }
 
 int TForm1::DateInputYearPosition() {
-    return DateOrderOf(CurrentFormatSettings().shortDateFormat) == doYearMonthDay ? 0 : 4 + 2 * SeparatorLength();
+    return DateOrderOf(CurrentFormatSettings().shortDateFormat) == doYearMonthDay ? 0
+                                                                                  : 4 + 2 * SeparatorLength();
 }
 
 void TForm1::OpenDateInput(QLineEdit& input, QPushButton& button, TdsPlanner& planner) {
@@ -685,9 +703,15 @@ void TForm1::OpenDateInput(QLineEdit& input, QPushButton& button, TdsPlanner& pl
     // The fields at the widths of the mask, in the locale's order.
     std::string format;
     switch (DateOrderOf(settings.shortDateFormat)) {
-    case doDayMonthYear: format = "dd/mm/yyyy"; break;
-    case doMonthDayYear: format = "mm/dd/yyyy"; break;
-    case doYearMonthDay: format = "yyyy/mm/dd"; break;
+    case doDayMonthYear:
+        format = "dd/mm/yyyy";
+        break;
+    case doMonthDayYear:
+        format = "mm/dd/yyyy";
+        break;
+    case doYearMonthDay:
+        format = "yyyy/mm/dd";
+        break;
     }
     input.setInputMask(DateInputMask());
     input.setText(FromStd(FormatDateTime(format, planner.Date(), settings)));
@@ -711,12 +735,14 @@ void TForm1::DateInputLeftExit() { CloseDateInput(*DateInputLeft, *GotoDateLeft,
 
 void TForm1::DateInputRightExit() { CloseDateInput(*DateInputRight, *GotoDateRight, *Planner2); }
 
-bool TForm1::AcceptDateInput(QLineEdit& input, QPushButton& button, TdsPlanner& planner, bool closeOnRangeError) {
+bool TForm1::AcceptDateInput(QLineEdit& input, QPushButton& button, TdsPlanner& planner,
+                             bool closeOnRangeError) {
     // The text as the mask shows it, blanks read back as spaces.
     const QString text = input.displayText().replace(u'_', u' ');
     const QString year = text.mid(DateInputYearPosition(), 4);
     auto rangeError = [&](const char* message) {
-        Message(platform::MessageKind::Information, Latin1(message), platform::MessageButtons::Ok, std::nullopt);
+        Message(platform::MessageKind::Information, Latin1(message), platform::MessageButtons::Ok,
+                std::nullopt);
         if (closeOnRangeError) {
             input.hide();
             button.show();
@@ -789,7 +815,7 @@ void TForm1::ShowResultDate(const QString& unit, const QString& countText) {
     const FormatSettings& settings = CurrentFormatSettings();
     const DateTime start = DecodeDateText(FormatDateTime(kLongDateForm, Planner1->Date(), settings));
     const std::optional<std::int32_t> count = ParseCount(countText);
-    if (!count) return;  // not a number: the caption keeps its text
+    if (!count) return; // not a number: the caption keeps its text
     const DateTime result = AddToDate(ToStd(unit), *count, start);
     const DateTime shown = StrToDate(FormatDateLongYear(result), settings);
     SB1->setText(FromStd(FormatDateTime(kLongDateForm, shown, settings)));
@@ -854,7 +880,8 @@ void TForm1::MondayWeekClick() {
 
 void TForm1::Setup1Click() {
     if (WF != 1 && WF != 2) return;
-    for (QAction* action : {SundayWeek, MondayWeek, WeekNumbers}) action->setVisible(WF == 1);
+    for (QAction* action : {SundayWeek, MondayWeek, WeekNumbers})
+        action->setVisible(WF == 1);
 }
 
 void TForm1::WeekNumbersClick() { SetWeekNumbersShown(!WeekNumbers->isChecked()); }
@@ -894,7 +921,8 @@ void TForm1::EnsureTrayIcon() {
     TrayIcon1->SetIcon(pictures::ProgramIcon());
     TrayIcon1->SetHint(QStringLiteral(" Kalendo v2.74 "));
     TrayIcon1->SetPopupMenu(PopupMenu1);
-    connect(TrayIcon1, &TCoolTrayIcon::OnClick, this, [this] { RunUserAction([this] { TrayIcon1Click(); }); });
+    connect(TrayIcon1, &TCoolTrayIcon::OnClick, this,
+            [this] { RunUserAction([this] { TrayIcon1Click(); }); });
     TrayIcon1->Loaded();
 }
 
@@ -906,7 +934,8 @@ void TForm1::Minimize1Click() {
     }
     EnsureTrayIcon();
     TrayIcon1->SetIconVisible(true);
-    showMinimized();
+    // Hidden at once, not minimised first: the window manager's iconify would race the hiding
+    // and could leave the window iconic where the icon can no longer bring it back.
     TrayIcon1->HideMainForm();
 }
 
@@ -927,6 +956,11 @@ void TForm1::ShowSecondaryWindow(QWidget* window, int dx, int dy) {
         modalRunner_(*window);
     else
         ExecModal(*window);
+}
+
+QWidget* TForm1::AdoptSecondaryWindow(QWidget* window) {
+    if (window != nullptr) window->installEventFilter(this);
+    return window;
 }
 
 void TForm1::About1Click() { ShowSecondaryWindow(aboutBox_, 65, 95); }
@@ -955,7 +989,8 @@ void TForm1::SaveDatesNow1Click() {
     using platform::MessageKind;
     if (Message(MessageKind::Confirmation, QStringLiteral("Are you sure you want to save dates?"),
                 MessageButtons::OkCancel, QPoint(120, 200)) != platform::MessageResult::Ok) {
-        Message(MessageKind::Information, QStringLiteral("Save aborted!!!"), MessageButtons::Ok, QPoint(175, 200));
+        Message(MessageKind::Information, QStringLiteral("Save aborted!!!"), MessageButtons::Ok,
+                QPoint(175, 200));
         return;
     }
     const FormatSettings& settings = CurrentFormatSettings();
@@ -968,7 +1003,8 @@ void TForm1::SaveDatesNow1Click() {
     key->WriteString(QStringLiteral("Cal1"), left);
     key->WriteString(QStringLiteral("Cal2"), right);
     key->Close();
-    Message(MessageKind::Information, QStringLiteral("Dates successfully saved..."), MessageButtons::Ok, QPoint(140, 200));
+    Message(MessageKind::Information, QStringLiteral("Dates successfully saved..."), MessageButtons::Ok,
+            QPoint(140, 200));
 }
 
 void TForm1::PrintResults1Click() {
@@ -976,7 +1012,8 @@ void TForm1::PrintResults1Click() {
     using platform::MessageKind;
     if (Message(MessageKind::Confirmation, QStringLiteral("This will print a screen capture of Kalendo!"),
                 MessageButtons::OkCancel, QPoint(80, 213)) != platform::MessageResult::Ok) {
-        Message(MessageKind::Information, QStringLiteral("Print aborted!!!"), MessageButtons::Ok, QPoint(170, 214));
+        Message(MessageKind::Information, QStringLiteral("Print aborted!!!"), MessageButtons::Ok,
+                QPoint(170, 214));
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
@@ -990,7 +1027,7 @@ void TForm1::PrintResults1Click() {
 void TForm1::PrintClientArea(QPrinter& printer) {
     const QPixmap picture = ClientArea->grab();
     QPainter painter(&printer);
-    if (!painter.isActive()) return;  // the print system reports its own failures
+    if (!painter.isActive()) return; // the print system reports its own failures
     // Physical size: each screen pixel at 96 per inch becomes resolution / 96 printer dots.
     const double scale = printer.resolution() / 96.0;
     const QRect target(0, 0, static_cast<int>(kClientWidth * scale), static_cast<int>(kClientHeight * scale));
@@ -1001,13 +1038,35 @@ void TForm1::PrintClientArea(QPrinter& printer) {
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     FormShow();
-    // Where no window manager activates the window, showing it is its first activation.
-    if (!event->spontaneous()) RecomputeOnActivation();
+    if (shownOnce_ || event->spontaneous()) return;
+    shownOnce_ = true;
+    // The first showing is the first activation, also where no window manager activates the
+    // window. Queued, so that the window is on the screen before an error box could be.
+    QTimer::singleShot(0, this, [this] { RecomputeOnActivation(); });
 }
 
-void TForm1::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) RecomputeOnActivation();
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (exiting_) {
+        event->accept();
+        return;
+    }
+    // The exit sequence ends the program; when it cannot write the options it reports that
+    // and the window stays open, so nothing is lost.
+    event->ignore();
+    RunUserAction([this] { ExitClick(); });
+}
+
+void TForm1::FocusWindowChanged(QWindow* focus) {
+    // No focus window: another program has the focus. Coming back from there is no activation,
+    // and neither is this window coming back after being shown anew (Stay on top, the icon).
+    if (focus == nullptr || focus->type() == Qt::Popup || focus->type() == Qt::ToolTip) return;
+    if (focus != windowHandle()) {
+        focusInOtherOwnWindow_ = true;
+        return;
+    }
+    if (!focusInOtherOwnWindow_) return;
+    focusInOtherOwnWindow_ = false;
+    RecomputeOnActivation();
 }
 
 void TForm1::RecomputeOnActivation() {
@@ -1026,6 +1085,15 @@ void TForm1::RecomputeOnActivation() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show &&
+        (watched == aboutBox_ || watched == helpFact_ || watched == easterForm_)) {
+        // Sent just before the window is mapped. Belonging to this window, it is kept above this
+        // one, and the window manager minimises and restores the two together, so this window
+        // is never left blocked by one out of sight.
+        QWidget* window = static_cast<QWidget*>(watched);
+        if (window->windowHandle() != nullptr) window->windowHandle()->setTransientParent(windowHandle());
+        return false;
+    }
     if (watched == NoDays && event->type() == QEvent::KeyPress) {
         const QString text = static_cast<QKeyEvent*>(event)->text();
         // Keys without a character (arrows, Delete) and control characters (shortcuts) pass.
@@ -1038,7 +1106,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
             bool consumed = false;
-            RunUserAction([&] { consumed = left ? DateInputLeftKeyPress(u'\r') : DateInputRightKeyPress(u'\r'); });
+            RunUserAction(
+                [&] { consumed = left ? DateInputLeftKeyPress(u'\r') : DateInputRightKeyPress(u'\r'); });
             return consumed;
         }
         if (event->type() == QEvent::FocusOut) {

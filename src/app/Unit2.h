@@ -22,6 +22,7 @@ class QAction;
 class QMenu;
 class QMenuBar;
 class QPrinter;
+class QWindow;
 
 namespace kalendo {
 
@@ -71,9 +72,9 @@ public:
 
     // The secondary windows, created by the program after this one; each is placed relative
     // to this window and shown modally by its menu command.
-    void SetAboutBox(QWidget* window) { aboutBox_ = window; }
-    void SetHelpFact(QWidget* window) { helpFact_ = window; }
-    void SetEasterForm(QWidget* window) { easterForm_ = window; }
+    void SetAboutBox(QWidget* window) { aboutBox_ = AdoptSecondaryWindow(window); }
+    void SetHelpFact(QWidget* window) { helpFact_ = AdoptSecondaryWindow(window); }
+    void SetEasterForm(QWidget* window) { easterForm_ = AdoptSecondaryWindow(window); }
     // The update progress window, shown by the Check for Updates flow.
     void SetFormMessage(update::Tform_Message* window);
 
@@ -218,7 +219,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    // Closing the window (its title bar, Alt+F4) leaves the program the way File > Exit does.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -239,10 +241,17 @@ private:
     void SetPanel(QLabel& panel, const QString& text, bool error);
     QString CountText(bool subtract) const;
     void ShowSecondaryWindow(QWidget* window, int dx, int dy);
+    // Watches a secondary window, to make it belong to this one whenever it is shown.
+    QWidget* AdoptSecondaryWindow(QWidget* window);
     // A message box; offset places its top-left corner relative to this window's.
-    platform::MessageResult Message(platform::MessageKind kind, const QString& text, platform::MessageButtons buttons,
-                                    std::optional<QPoint> offset);
+    platform::MessageResult Message(platform::MessageKind kind, const QString& text,
+                                    platform::MessageButtons buttons, std::optional<QPoint> offset);
     void RecomputeOnActivation();
+    // Follows the application's focus so that only a return from another window of this
+    // program counts as an activation, not a return from another program.
+    void FocusWindowChanged(QWindow* focus);
+    // Places the window's outer edge (frame included), as the stored left and top mean it.
+    void MoveOuterTo(QPoint topLeft);
     // Puts the keyboard focus into NoDays with its text selected.
     void FocusNoDays();
     void EnsureTrayIcon();
@@ -256,6 +265,9 @@ private:
     std::function<bool(QPrinter&)> printDialog_;
     std::function<void()> terminator_;
     QString lastActivationError_;
+    bool shownOnce_ = false;
+    bool focusInOtherOwnWindow_ = false;
+    bool exiting_ = false;
     update::TUpdateFlow* updateFlow_ = nullptr;
 };
 

@@ -14,10 +14,8 @@
 namespace kalendo {
 
 TKalendoWindows::TKalendoWindows(std::shared_ptr<platform::SettingsStore> store)
-    : form1_(std::make_unique<app::TForm1>(std::move(store))),
-      aboutBox_(std::make_unique<TAboutBox>()),
-      helpFact_(std::make_unique<THelpFact>()),
-      formMessage_(std::make_unique<update::Tform_Message>()),
+    : form1_(std::make_unique<app::TForm1>(std::move(store))), aboutBox_(std::make_unique<TAboutBox>()),
+      helpFact_(std::make_unique<THelpFact>()), formMessage_(std::make_unique<update::Tform_Message>()),
       easterForm_(std::make_unique<TEasterForm>()) {
     form1_->SetAboutBox(aboutBox_.get());
     form1_->SetHelpFact(helpFact_.get());
@@ -34,6 +32,9 @@ void PrepareApplication() {
     // The title names the program where a window has no caption of its own (the main window,
     // the message boxes); as a display name it would be appended to every window's caption.
     QCoreApplication::setApplicationName(QString::fromLatin1(app::kApplicationTitle));
+    // The program ends through its exit sequence only: the about window closed while the main
+    // window waits in the notification area is the last visible window, not the end.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     platform::InstallApplicationFonts();
     platform::InstallDateEnvironment();
     app::InstallDecoderMessageBox();

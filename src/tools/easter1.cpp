@@ -24,7 +24,8 @@ QFont BoldFont(const QWidget* widget) {
 } // namespace
 
 TEasterForm::TEasterForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("EasterForm"));
     setWindowTitle(QStringLiteral("Kalendo v2.74 - Easter Calculator"));
     setFixedSize(327, 250);

@@ -143,7 +143,9 @@ QWidget* TCoolTrayIcon::MainForm() const { return owner_ != nullptr ? owner_->wi
 void TCoolTrayIcon::ShowMainForm() {
     QWidget* main = MainForm();
     if (main == nullptr) return;
-    if (main->isMinimized()) main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
+    // Cleared whatever Qt last heard: a window shown while it carries the minimised state is
+    // mapped iconic again, and the window manager may have iconified it behind Qt's back.
+    main->setWindowState(main->windowState() & ~Qt::WindowMinimized);
     main->show();
     main->raise();
     main->activateWindow();

@@ -65,7 +65,8 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 TAboutBox::TAboutBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint),
       BodyLines(DefaultBodyLines()), openUrl_(OpenUrlOnDesktop) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About the Author and Program"));

@@ -76,7 +76,8 @@ QToolButton* MakePictureButton(QWidget* page, const QString& caption, const QPix
 } // namespace
 
 THelpFact::THelpFact(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("HelpFact"));
     setWindowTitle(QStringLiteral("Help & Factsheet"));
     setFixedSize(496, 598);

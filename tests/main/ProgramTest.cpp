@@ -8,6 +8,7 @@
 #include "update/UpdateMessage.h"
 
 #include <QAction>
+#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,8 @@ namespace kalendo {
 namespace {
 
 TEST(TKalendoWindows, showsOnlyTheMainWindowAndWiresItsMenuToTheOthers) {
-    ScopedDateEnvironment environment(UnitedKingdomSettings(), std::make_shared<FixedClock>(EncodeDate(2026, 12, 7)));
+    ScopedDateEnvironment environment(UnitedKingdomSettings(),
+                                      std::make_shared<FixedClock>(EncodeDate(2026, 12, 7)));
     TKalendoWindows windows(std::make_shared<platform::MemorySettingsStore>());
     windows.ShowMainWindow();
     EXPECT_TRUE(windows.Form1().isVisible());
@@ -33,6 +35,13 @@ TEST(TKalendoWindows, showsOnlyTheMainWindowAndWiresItsMenuToTheOthers) {
     windows.Form1().EasterCalculations1->trigger();
     const std::vector<QWidget*> expected = {&windows.AboutBox(), &windows.HelpFact(), &windows.EasterForm()};
     EXPECT_EQ(shown, expected);
+}
+
+TEST(PrepareApplication, theProgramEndsOnlyThroughItsExitSequence) {
+    // The about window, opened from the notification icon while the main window is hidden, is
+    // the last visible window when it closes.
+    PrepareApplication();
+    EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
 }
 
 } // namespace
