@@ -611,6 +611,7 @@ void TForm1::ExitClick() {
     key->WriteString(QStringLiteral("StartOfWeek"), SundayWeek->isChecked() ? QStringLiteral("S") : QStringLiteral("M"));
     // A failed write throws here: the program stays open so the user can try again.
     key->Close();
+    mxWebUpdate1->AbandonCheck();
     if (TrayIcon1) TrayIcon1->SetIconVisible(false);
     if (terminator_)
         terminator_();

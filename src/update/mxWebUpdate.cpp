@@ -238,6 +238,13 @@ void TmxWebUpdate::CancelTransfer() {
     if (currentWait_) currentWait_->quit();
 }
 
+void TmxWebUpdate::AbandonCheck() {
+    if (!busy_) return;
+    abandoned_ = true;
+    CancelTransfer();
+    if (infoWindow_ && infoWindow_->isVisible()) infoWindow_->reject();
+}
+
 void TmxWebUpdate::SplitURL(const QString& URL, QString& Host, QString& Path) {
     const qsizetype schemeLength = SchemeLength(URL);
     const QString rest = URL.mid(schemeLength);
@@ -280,6 +287,7 @@ QUrl TmxWebUpdate::TransferURL(const QString& URL) {
 bool TmxWebUpdate::FetchURL(const QString& URL, const QString& UserName, const QString& Password,
                             bool RequireSize, bool ToFile, const QString& FileName,
                             const QString& ExpectedSHA256) {
+    if (abandoned_) return false;
     aborted_ = false;
     success_ = false;
     transferUser_ = UserName;
@@ -404,13 +412,18 @@ TmxWebUpdate::WaitResult TmxWebUpdate::WaitForActivity(QNetworkReply* reply) {
     QTimer stallTimer;
     stallTimer.setSingleShot(true);
     bool stalled = false;
+    bool activity = false;
     connect(&stallTimer, &QTimer::timeout, &loop, [&] {
         stalled = true;
         loop.quit();
     });
-    connect(reply, &QNetworkReply::readyRead, &loop, &QEventLoop::quit);
-    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    connect(reply, &QNetworkReply::metaDataChanged, &loop, &QEventLoop::quit);
+    const auto wake = [&] {
+        activity = true;
+        loop.quit();
+    };
+    connect(reply, &QNetworkReply::readyRead, &loop, wake);
+    connect(reply, &QNetworkReply::finished, &loop, wake);
+    connect(reply, &QNetworkReply::metaDataChanged, &loop, wake);
     QPointer<TmxWebUpdate> alive(this);
     QEventLoop* const outerWait = currentWait_;
     currentWait_ = &loop;
@@ -419,7 +432,15 @@ TmxWebUpdate::WaitResult TmxWebUpdate::WaitForActivity(QNetworkReply* reply) {
     if (!alive) return WaitResult::Cancelled;
     currentWait_ = outerWait;
     if (aborted_) return WaitResult::Cancelled;
-    return stalled ? WaitResult::Stalled : WaitResult::Activity;
+    if (stalled) return WaitResult::Stalled;
+    if (!activity) {
+        // Ended from outside: the application was told to quit, which ends every running loop
+        // and makes each new one return at once, so waiting again would spin for ever.
+        AbandonCheck();
+        aborted_ = true;
+        return WaitResult::Cancelled;
+    }
+    return WaitResult::Activity;
 }
 
 void TmxWebUpdate::ClearPageValues() {
@@ -446,6 +467,7 @@ void TmxWebUpdate::GetInfo() {
         }
         pagesRead.append(page);
         if (!FetchURL(url, userName_, password_, false, false)) return;
+        if (abandoned_) return;
         ParseInfoTags();
         if (redirectionURL_.isEmpty()) return;
     }
@@ -501,6 +523,7 @@ void TmxWebUpdate::DownloadUpdate() {
         return;
     }
     DoGetClientFileName(clientFile_);
+    if (abandoned_) return;
     if (clientFile_.isEmpty()) {
         DoDownloadError();
         return;
@@ -509,13 +532,16 @@ void TmxWebUpdate::DownloadUpdate() {
     if (existing.exists() || existing.isSymLink()) {
         bool overwrite = options_.Contains(uoOverwrite);
         DoClientFileExists(clientFile_, overwrite);
+        if (abandoned_) return;
         if (!overwrite) {
             DoDownloadError();
             return;
         }
     }
     DoBeforeDownload(clientFile_);
+    if (abandoned_) return;
     FetchURL(downloadURL_, userName_, password_, true, true, clientFile_, pageSHA256_);
+    if (abandoned_) return;
     DoAfterDownload(clientFile_);
 }
 
@@ -523,6 +549,7 @@ bool TmxWebUpdate::ShowInfo() {
     bool showInfo = true;
     bool checkForUpdate = true;
     DoBeforeShowInfo(showInfo, checkForUpdate);
+    if (abandoned_) return false;
     if (!showInfo) return true;
     if (!infoWindow_) infoWindow_ = std::make_unique<Tfrm_ShowInfoUpdate>();
     infoWindow_->chk_FutureUpdate->setChecked(checkForUpdate);
@@ -531,6 +558,7 @@ bool TmxWebUpdate::ShowInfo() {
     infoWindow_->chk_FutureUpdate->setText(infoCaption_.CheckForUpdate);
     infoWindow_->Navigate(TransferURL(redirectionURL_.isEmpty() ? productInfo_.URL() : redirectionURL_));
     const bool accepted = infoWindow_->exec() == QDialog::Accepted;
+    if (abandoned_) return false;
     DoAfterShowInfo(infoWindow_->chk_FutureUpdate->isChecked());
     return accepted;
 }
@@ -543,23 +571,29 @@ void TmxWebUpdate::StartDownloadedFile() {
 bool TmxWebUpdate::CheckForNewVersion() {
     if (busy_) return false;
     busy_ = true;
+    abandoned_ = false;
     const auto clearBusy = qScopeGuard([this] { busy_ = false; });
     redirectionURL_.clear();
+    // Every stage may hand control to the user (a handler's box, the information window, a
+    // transfer's wait), who may end the program there: an abandoned check stops at once.
     DoBeforeGetInfo();
+    if (abandoned_) return false;
     GetInfo();
+    if (abandoned_) return false;
     DoAfterGetInfo();
+    if (abandoned_) return false;
     if (pageProductName_.isEmpty() || newVersion_.isEmpty()) {
         DoDownloadError();
         success_ = false;
     }
-    if (!success_) return false;
+    if (!success_ || abandoned_) return false;
     if (!IsNewerVersion()) return false;
     bool canUpdate = true;
     DoUpdateAvailable(productInfo_.Version(), newVersion_, canUpdate);
-    if (!canUpdate) return false;
+    if (!canUpdate || abandoned_) return false;
     if (!ShowInfo()) return false;
     DownloadUpdate();
-    if (!success_) return false;
+    if (!success_ || abandoned_) return false;
     if (options_.Contains(uoRunUpdate)) {
         StartDownloadedFile();
         if (options_.Contains(uoTerminate)) applicationTerminator_();

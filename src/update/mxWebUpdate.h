@@ -181,6 +181,12 @@ public:
     bool CheckForNewVersion();
     // Stops the running transfer at its next test.
     void CancelTransfer();
+    // Ends the running check because the application is ending: its transfer stops at once, the
+    // partial file goes, and the check raises no further event and starts nothing. Does nothing
+    // when no check runs.
+    void AbandonCheck();
+    // From AbandonCheck until the next check starts.
+    bool Abandoned() const { return abandoned_; }
     // Reads the product page, following the page's redirection entries.
     void GetInfo();
     // Fills the page values from PageLines.
@@ -248,6 +254,7 @@ private:
     qint32 lastRead_ = 0;
     bool busy_ = false;
     bool aborted_ = false;
+    bool abandoned_ = false;
 
     QNetworkAccessManager* network_ = nullptr;
     QEventLoop* currentWait_ = nullptr;

@@ -3,6 +3,7 @@
 #include "update/TestHttpServer.h"
 #include "update/UpdateTestSupport.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -654,6 +655,51 @@ TEST_F(WebUpdateTest, cancelledTransfer_endsQuietly) {
     EXPECT_EQ(std::count(events.begin(), events.end(), "DownloadError"), 0);
     EXPECT_TRUE(checker.Aborted());
     EXPECT_TRUE(FolderEntries().isEmpty());
+}
+
+// The application told to quit while a transfer waits (its end by any road, not only File > Exit):
+// the wait must not come back empty-handed for ever; the check ends without another event and
+// the partial installer goes.
+TEST_F(WebUpdateTest, applicationQuitDuringATransfer_endsTheCheckWithoutAnotherEvent) {
+    const struct {
+        const char* meaning;
+        ScriptedResponse page, installer;
+        qint32 quitAfter; // bytes of the stalling transfer
+    } rows[] = {
+        {"while the page is read",
+         {.body = UpdatePage(StandardEntries()), .stallAfter = 40},
+         {.body = Installer()},
+         40},
+        {"while the installer downloads",
+         {.body = UpdatePage(StandardEntries())},
+         {.body = Installer(), .stallAfter = 1000},
+         1000},
+    };
+    for (const auto& row : rows) {
+        events.clear();
+        server.Serve("/newkalendo.htm", row.page);
+        server.Serve("/files/kalendo32_275.exe", row.installer);
+        checker.OnDownload = [&](QObject*, qint32, qint32 downloaded) {
+            if (downloaded != row.quitAfter) return;
+            events.push_back("Quit");
+            QCoreApplication::quit();
+        };
+        bool checkReturned = false;
+        QTimer::singleShot(0, [&] {
+            EXPECT_FALSE(checker.CheckForNewVersion()) << row.meaning;
+            checkReturned = true;
+        });
+
+        QCoreApplication::exec();
+
+        EXPECT_TRUE(checkReturned) << row.meaning;
+        ASSERT_FALSE(events.empty()) << row.meaning;
+        EXPECT_EQ(events.back(), "Quit") << row.meaning;
+        EXPECT_TRUE(FolderEntries().isEmpty())
+            << row.meaning << ": " << FolderEntries().join(", ").toStdString();
+        EXPECT_TRUE(started.isEmpty()) << row.meaning;
+        EXPECT_FALSE(checker.Busy()) << row.meaning;
+    }
 }
 
 TEST_F(WebUpdateTest, secondCheckDuringATransfer_returnsAtOnce) {
