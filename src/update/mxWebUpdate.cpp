@@ -154,7 +154,17 @@ bool StartDetached(const QString& program, const QStringList& arguments) {
 
 void ExitApplication() { QCoreApplication::exit(0); }
 
+std::chrono::steady_clock::time_point SteadyNow() { return std::chrono::steady_clock::now(); }
+
 } // namespace
+
+// One wait of a transfer for the network: its own event loop and stall timer.
+struct TmxWebUpdate::TransferWait {
+    QEventLoop loop;
+    QTimer stallTimer;
+    bool stalled = false;
+    bool activity = false;
+};
 
 void TmxProductInfo::SetURL(const QString& value) {
     url_ = SchemeLength(value) > 0 ? value : kHttpPrefix + value;
@@ -206,7 +216,7 @@ QString SafeClientFileName(const QString& pageName) {
 
 TmxWebUpdate::TmxWebUpdate(QObject* owner)
     : QObject(owner), network_(new QNetworkAccessManager(this)), processStarter_(StartDetached),
-      applicationTerminator_(ExitApplication) {
+      applicationTerminator_(ExitApplication), stallClock_(SteadyNow) {
     UseSystemProxyExceptLoopback(*network_);
     connect(network_, &QNetworkAccessManager::authenticationRequired, this,
             [this](QNetworkReply* reply, QAuthenticator* authenticator) {
@@ -233,9 +243,13 @@ void TmxWebUpdate::SetApplicationTerminator(TApplicationTerminator terminator) {
     applicationTerminator_ = terminator ? std::move(terminator) : TApplicationTerminator(ExitApplication);
 }
 
+void TmxWebUpdate::SetStallClock(TStallClock clock) {
+    stallClock_ = clock ? std::move(clock) : TStallClock(SteadyNow);
+}
+
 void TmxWebUpdate::CancelTransfer() {
     aborted_ = true;
-    if (currentWait_) currentWait_->quit();
+    if (currentWait_) currentWait_->loop.quit();
 }
 
 void TmxWebUpdate::AbandonCheck() {
@@ -328,6 +342,11 @@ bool TmxWebUpdate::RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, c
         QNetworkRequest request = MakeUpdateRequest(address);
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
         reply = network_->get(request);
+        // Arrivals are noted whenever they are handled, also in a loop that is not this
+        // transfer's (a modal window opened meanwhile), so a stall is always measured from them.
+        NoteArrival();
+        connect(reply, &QNetworkReply::readyRead, this, &TmxWebUpdate::NoteArrival);
+        connect(reply, &QNetworkReply::metaDataChanged, this, &TmxWebUpdate::NoteArrival);
         while (!reply->isFinished() && reply->bytesAvailable() == 0 &&
                !reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
             if (WaitForActivity(reply) != WaitResult::Activity || !alive || !reply) return false;
@@ -408,32 +427,29 @@ bool TmxWebUpdate::RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, c
 }
 
 TmxWebUpdate::WaitResult TmxWebUpdate::WaitForActivity(QNetworkReply* reply) {
-    QEventLoop loop;
-    QTimer stallTimer;
-    stallTimer.setSingleShot(true);
-    bool stalled = false;
-    bool activity = false;
-    connect(&stallTimer, &QTimer::timeout, &loop, [&] {
-        stalled = true;
-        loop.quit();
-    });
-    const auto wake = [&] {
-        activity = true;
-        loop.quit();
+    TransferWait wait;
+    wait.stallTimer.setSingleShot(true);
+    connect(&wait.stallTimer, &QTimer::timeout, &wait.loop, [this] { StallTimerTimer(); });
+    // Once something has arrived, the wait has done its work; it may still take a while to return
+    // (a modal window opened meanwhile), but that is no stall.
+    const auto wake = [&wait] {
+        wait.activity = true;
+        wait.stallTimer.stop();
+        wait.loop.quit();
     };
-    connect(reply, &QNetworkReply::readyRead, &loop, wake);
-    connect(reply, &QNetworkReply::finished, &loop, wake);
-    connect(reply, &QNetworkReply::metaDataChanged, &loop, wake);
+    connect(reply, &QNetworkReply::readyRead, &wait.loop, wake);
+    connect(reply, &QNetworkReply::finished, &wait.loop, wake);
+    connect(reply, &QNetworkReply::metaDataChanged, &wait.loop, wake);
     QPointer<TmxWebUpdate> alive(this);
-    QEventLoop* const outerWait = currentWait_;
-    currentWait_ = &loop;
-    stallTimer.start(stallTimeout_);
-    loop.exec();
+    TransferWait* const outerWait = currentWait_;
+    currentWait_ = &wait;
+    StartStallTimer(wait);
+    wait.loop.exec();
     if (!alive) return WaitResult::Cancelled;
     currentWait_ = outerWait;
     if (aborted_) return WaitResult::Cancelled;
-    if (stalled) return WaitResult::Stalled;
-    if (!activity) {
+    if (wait.stalled) return WaitResult::Stalled;
+    if (!wait.activity) {
         // Ended from outside: the application was told to quit, which ends every running loop
         // and makes each new one return at once, so waiting again would spin for ever.
         AbandonCheck();
@@ -441,6 +457,22 @@ TmxWebUpdate::WaitResult TmxWebUpdate::WaitForActivity(QNetworkReply* reply) {
         return WaitResult::Cancelled;
     }
     return WaitResult::Activity;
+}
+
+void TmxWebUpdate::StartStallTimer(TransferWait& wait) {
+    using std::chrono::milliseconds;
+    const auto left = std::chrono::ceil<milliseconds>(lastArrival_ + stallTimeout_ - stallClock_());
+    wait.stallTimer.start(std::max(left, milliseconds::zero()));
+}
+
+void TmxWebUpdate::StallTimerTimer() {
+    if (!currentWait_ || currentWait_->activity) return;
+    if (stallClock_() - lastArrival_ < stallTimeout_) {
+        StartStallTimer(*currentWait_);
+        return;
+    }
+    currentWait_->stalled = true;
+    currentWait_->loop.quit();
 }
 
 void TmxWebUpdate::ClearPageValues() {

@@ -11,7 +11,6 @@
 #include <initializer_list>
 #include <memory>
 
-class QEventLoop;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QUrl;
@@ -97,6 +96,8 @@ using TDownloadEvent = std::function<void(QObject* Sender, qint32 Total, qint32 
 using TProcessStarter = std::function<bool(const QString& Program, const QStringList& Arguments)>;
 // Asks the application to end once control returns to its event loop.
 using TApplicationTerminator = std::function<void()>;
+// The clock that transfer stalls are measured by.
+using TStallClock = std::function<std::chrono::steady_clock::time_point()>;
 
 // Checks the product's update page for a newer version, asks through its events, downloads the
 // installer into the target folder and optionally starts it and ends the application. All work
@@ -105,7 +106,7 @@ class TmxWebUpdate : public QObject {
     Q_OBJECT
 
 public:
-    // Transfers that stay silent this long fail.
+    // Transfers whose server sends nothing for this long fail, however long the wait has lasted.
     static constexpr std::chrono::milliseconds kDefaultStallTimeout{30000};
     // Announced lengths beyond this fail without reading; memory pages are cut off there too.
     static constexpr qint64 kMaxTransferBytes = qint64{1} << 30;
@@ -176,6 +177,10 @@ public:
     void SetApplicationTerminator(TApplicationTerminator terminator);
     void SetStallTimeout(std::chrono::milliseconds timeout) { stallTimeout_ = timeout; }
     std::chrono::milliseconds StallTimeout() const { return stallTimeout_; }
+    void SetStallClock(TStallClock clock);
+    // The stall timer's tick, due when a waiting transfer may have stalled; public so that tests
+    // can bring it due without waiting.
+    void StallTimerTimer();
 
     // The whole check; true when a newer version was downloaded.
     bool CheckForNewVersion();
@@ -220,10 +225,13 @@ public:
 
 private:
     enum class WaitResult { Activity, Stalled, Cancelled };
+    struct TransferWait;
 
     bool RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, const QString& FileName,
                      const QString& ExpectedSHA256);
     WaitResult WaitForActivity(QNetworkReply* reply);
+    void NoteArrival() { lastArrival_ = stallClock_(); }
+    void StartStallTimer(TransferWait& wait);
     QUrl TransferURL(const QString& URL);
     void ClearPageValues();
     void StartDownloadedFile();
@@ -257,13 +265,16 @@ private:
     bool abandoned_ = false;
 
     QNetworkAccessManager* network_ = nullptr;
-    QEventLoop* currentWait_ = nullptr;
+    TransferWait* currentWait_ = nullptr;
     QString transferUser_;
     QString transferPassword_;
     std::unique_ptr<Tfrm_ShowInfoUpdate> infoWindow_;
     TProcessStarter processStarter_;
     TApplicationTerminator applicationTerminator_;
     std::chrono::milliseconds stallTimeout_ = kDefaultStallTimeout;
+    TStallClock stallClock_;
+    // When the current transfer last received something (its start, before the first bytes).
+    std::chrono::steady_clock::time_point lastArrival_{};
 };
 
 // The version rule of IsNewerVersion without its event: whether candidate is newer than current.

@@ -3,16 +3,21 @@
 #include "update/TestHttpServer.h"
 #include "update/UpdateTestSupport.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QNetworkReply>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -562,6 +567,101 @@ TEST_F(WebUpdateTest, failedInstallerTransfers_leaveNothingBehindAndStartNothing
     }
     EXPECT_TRUE(started.isEmpty());
     EXPECT_EQ(terminations, 0);
+}
+
+// A modal window opened while the download waits for the network keeps that wait from returning
+// until it closes. A stall is silence from the server, measured from the last bytes that arrived,
+// not the time the window stays open. The stall clock is the test's, and the stall timer is
+// brought due by hand while the window is open.
+TEST_F(WebUpdateTest, modalWindowDuringADownload_stallsOnlyOnSilenceFromTheServer) {
+    using std::chrono::seconds;
+    std::chrono::steady_clock::time_point now{};
+    checker.SetStallClock([&now] { return now; });
+    checker.SetStallTimeout(seconds(30));
+    const auto installerReply = [this]() -> QNetworkReply* {
+        for (QNetworkReply* reply : checker.findChildren<QNetworkReply*>())
+            if (reply->url().path() == "/files/kalendo32_275.exe" && !reply->isFinished()) return reply;
+        return nullptr;
+    };
+    // The server's next bytes (the rest when negative), handled by the window's own event loop as
+    // they arrive.
+    const auto receive = [&](qsizetype bytes) {
+        QNetworkReply* reply = installerReply();
+        ASSERT_NE(reply, nullptr);
+        const qint64 expected = reply->bytesAvailable() + bytes;
+        QSignalSpy arrived(reply, &QNetworkReply::readyRead);
+        QSignalSpy finished(reply, &QNetworkReply::finished);
+        server.ResumeStalled(bytes);
+        if (bytes < 0) {
+            if (!reply->isFinished()) {
+                ASSERT_TRUE(finished.wait()) << "the installer never ended";
+            }
+            return;
+        }
+        while (reply->bytesAvailable() < expected)
+            ASSERT_TRUE(arrived.wait()) << "the installer's bytes never came";
+    };
+    const struct {
+        const char* meaning;
+        std::function<void()> whileTheWindowIsOpen;
+        bool downloaded;
+    } rows[] = {
+        {"the rest arrives, then the window stays open 45 s",
+         [&] {
+             receive(-1);
+             now += seconds(45);
+             checker.StallTimerTimer();
+         },
+         true},
+        {"20 s silence, more bytes, 20 s silence, the rest",
+         [&] {
+             now += seconds(20);
+             receive(1000);
+             now += seconds(20);
+             checker.StallTimerTimer();
+             receive(-1);
+         },
+         true},
+        {"31 s without a byte",
+         [&] {
+             now += seconds(31);
+             checker.StallTimerTimer();
+         },
+         false},
+        {"more bytes, then 31 s without a byte",
+         [&] {
+             receive(1000);
+             now += seconds(31);
+             checker.StallTimerTimer();
+         },
+         false},
+    };
+    server.ServeHtml("/newkalendo.htm", UpdatePage(StandardEntries()));
+    server.Serve("/files/kalendo32_275.exe", {.body = Installer(), .stallAfter = 1000});
+    for (const auto& row : rows) {
+        events.clear();
+        QFile::remove(Target());
+        bool windowShown = false;
+        checker.OnDownload = [&](QObject*, qint32 total, qint32 downloaded) {
+            if (total != 5000 || downloaded != 1000) return;
+            // When the transfer's wait next blocks, a modal window opens there: the row's steps run
+            // inside the wait's event loop, as the window's own loop would.
+            auto* dispatcher = QAbstractEventDispatcher::instance();
+            auto connection = std::make_shared<QMetaObject::Connection>();
+            *connection =
+                QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [&, connection] {
+                    QObject::disconnect(*connection);
+                    QTimer::singleShot(0, [&] {
+                        windowShown = true;
+                        row.whileTheWindowIsOpen();
+                    });
+                });
+        };
+        EXPECT_EQ(checker.CheckForNewVersion(), row.downloaded) << row.meaning;
+        EXPECT_TRUE(windowShown) << row.meaning;
+        EXPECT_EQ(events, row.downloaded ? kDownloaded : kFailedDownload) << row.meaning;
+        EXPECT_EQ(ReadFile(Target()), row.downloaded ? Installer() : QByteArray("<missing>")) << row.meaning;
+    }
 }
 
 TEST_F(WebUpdateTest, existingFiles_areReplacedOnlyWithOverwrite) {
