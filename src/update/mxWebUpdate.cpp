@@ -1,5 +1,6 @@
 #include "update/mxWebUpdate.h"
 
+#include "platform/ShellOpen.h"
 #include "update/UpdateNetwork.h"
 #include "update/mxWebUpdateInfo.h"
 
@@ -15,7 +16,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
-#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTemporaryFile>
@@ -148,10 +148,6 @@ bool ReplaceFile(const QString& from, const QString& to) {
     return !error;
 }
 
-bool StartDetached(const QString& program, const QStringList& arguments) {
-    return QProcess::startDetached(program, arguments);
-}
-
 void ExitApplication() { QCoreApplication::exit(0); }
 
 std::chrono::steady_clock::time_point SteadyNow() { return std::chrono::steady_clock::now(); }
@@ -215,7 +211,7 @@ QString SafeClientFileName(const QString& pageName) {
 }
 
 TmxWebUpdate::TmxWebUpdate(QObject* owner)
-    : QObject(owner), network_(new QNetworkAccessManager(this)), processStarter_(StartDetached),
+    : QObject(owner), network_(new QNetworkAccessManager(this)), shellOpener_(platform::ShellOpenFile),
       applicationTerminator_(ExitApplication), stallClock_(SteadyNow) {
     UseSystemProxyExceptLoopback(*network_);
     connect(network_, &QNetworkAccessManager::authenticationRequired, this,
@@ -235,8 +231,8 @@ QString TmxWebUpdate::Version() const {
     return QString::asprintf("%d.%d", kComponentVersion >> 8, kComponentVersion & 0xFF);
 }
 
-void TmxWebUpdate::SetProcessStarter(TProcessStarter starter) {
-    processStarter_ = starter ? std::move(starter) : TProcessStarter(StartDetached);
+void TmxWebUpdate::SetShellOpener(TShellOpener opener) {
+    shellOpener_ = opener ? std::move(opener) : TShellOpener(platform::ShellOpenFile);
 }
 
 void TmxWebUpdate::SetApplicationTerminator(TApplicationTerminator terminator) {
@@ -595,9 +591,10 @@ bool TmxWebUpdate::ShowInfo() {
     return accepted;
 }
 
-void TmxWebUpdate::StartDownloadedFile() {
-    // The page's parameters become separate arguments; no shell ever sees them.
-    if (!processStarter_(clientFile_, QProcess::splitCommand(pageRunParameters_))) DoCannotExecute();
+bool TmxWebUpdate::StartDownloadedFile() {
+    if (shellOpener_(clientFile_, pageRunParameters_)) return true;
+    DoCannotExecute();
+    return false;
 }
 
 bool TmxWebUpdate::CheckForNewVersion() {
@@ -627,8 +624,9 @@ bool TmxWebUpdate::CheckForNewVersion() {
     DownloadUpdate();
     if (!success_ || abandoned_) return false;
     if (options_.Contains(uoRunUpdate)) {
-        StartDownloadedFile();
-        if (options_.Contains(uoTerminate)) applicationTerminator_();
+        // The program ends to make way for the update it started. When nothing started, the
+        // program in hand is all the user has, so it stays.
+        if (StartDownloadedFile() && options_.Contains(uoTerminate)) applicationTerminator_();
     }
     return true;
 }

@@ -92,8 +92,9 @@ using TShowInfoEvent = std::function<void(QObject* Sender, bool& ShowInfo, bool&
 using TAfterShowInfoEvent = std::function<void(QObject* Sender, bool CheckForUpdate)>;
 using TDownloadEvent = std::function<void(QObject* Sender, qint32 Total, qint32 Downloaded)>;
 
-// Starts a program with its arguments, without a shell; true when it started.
-using TProcessStarter = std::function<bool(const QString& Program, const QStringList& Arguments)>;
+// The shell's "open" of the downloaded file with the page's run parameters; true when something
+// was started.
+using TShellOpener = std::function<bool(const QString& FileName, const QString& Parameters)>;
 // Asks the application to end once control returns to its event loop.
 using TApplicationTerminator = std::function<void()>;
 // The clock that transfer stalls are measured by.
@@ -173,7 +174,8 @@ public:
     // The information window, once ShowInfo has made it.
     Tfrm_ShowInfoUpdate* InfoWindow() const { return infoWindow_.get(); }
 
-    void SetProcessStarter(TProcessStarter starter);
+    // Empty: the platform's own (platform::ShellOpenFile).
+    void SetShellOpener(TShellOpener opener);
     void SetApplicationTerminator(TApplicationTerminator terminator);
     void SetStallTimeout(std::chrono::milliseconds timeout) { stallTimeout_ = timeout; }
     std::chrono::milliseconds StallTimeout() const { return stallTimeout_; }
@@ -234,7 +236,7 @@ private:
     void StartStallTimer(TransferWait& wait);
     QUrl TransferURL(const QString& URL);
     void ClearPageValues();
-    void StartDownloadedFile();
+    bool StartDownloadedFile();
 
     TmxTagInfo tagInfo_;
     TmxProductInfo productInfo_;
@@ -269,7 +271,7 @@ private:
     QString transferUser_;
     QString transferPassword_;
     std::unique_ptr<Tfrm_ShowInfoUpdate> infoWindow_;
-    TProcessStarter processStarter_;
+    TShellOpener shellOpener_;
     TApplicationTerminator applicationTerminator_;
     std::chrono::milliseconds stallTimeout_ = kDefaultStallTimeout;
     TStallClock stallClock_;

@@ -90,11 +90,11 @@ TEST_F(MainWindowUpdateTest, checkForUpdates_downloadsTheInstallerStartsItAndEnd
     auto form = Start();
     form->mxWebUpdate1->SetTargetFolder(base.path() + "/downloads");
     QStringList started;
-    QStringList arguments;
+    QString parameters;
     int terminations = 0;
-    form->mxWebUpdate1->SetProcessStarter([&](const QString& program, const QStringList& given) {
-        started.append(program);
-        arguments = given;
+    form->mxWebUpdate1->SetShellOpener([&](const QString& fileName, const QString& given) {
+        started.append(fileName);
+        parameters = given;
         return true;
     });
     form->mxWebUpdate1->SetApplicationTerminator([&] { ++terminations; });
@@ -121,7 +121,7 @@ TEST_F(MainWindowUpdateTest, checkForUpdates_downloadsTheInstallerStartsItAndEnd
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), QByteArray(4000, 'k'));
     EXPECT_EQ(started, QStringList{target});
-    EXPECT_EQ(arguments, QStringList{"/S"});
+    EXPECT_EQ(parameters, "/S");
     EXPECT_EQ(terminations, 1);
     EXPECT_TRUE(busyShown);
     EXPECT_TRUE(form->Panel1->isHidden());
@@ -166,7 +166,7 @@ TEST_F(MainWindowUpdateTest, exitDuringATransfer_endsAtOnceAndLeavesNothingBehin
         TmxWebUpdate& checker = *form->mxWebUpdate1;
         checker.SetTargetFolder(folder);
         int starts = 0;
-        checker.SetProcessStarter([&](const QString&, const QStringList&) {
+        checker.SetShellOpener([&](const QString&, const QString&) {
             ++starts;
             return true;
         });

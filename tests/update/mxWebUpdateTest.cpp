@@ -6,6 +6,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -80,9 +81,9 @@ protected:
         checker.SetOptions({uoRunUpdate, uoTerminate, uoOverwrite});
         checker.SetTargetFolder(folder);
         checker.SetStallTimeout(std::chrono::seconds(3));
-        checker.SetProcessStarter([this](const QString& program, const QStringList& arguments) {
-            started.append(program);
-            startedArguments = arguments;
+        checker.SetShellOpener([this](const QString& fileName, const QString& parameters) {
+            started.append(fileName);
+            startedParameters = parameters;
             return startSucceeds;
         });
         checker.SetApplicationTerminator([this] { ++terminations; });
@@ -127,7 +128,7 @@ protected:
     TmxWebUpdate checker;
     Events events;
     QStringList started;
-    QStringList startedArguments;
+    QString startedParameters;
     bool startSucceeds = true;
     bool acceptUpdate = true;
     bool showInfoWindow = false;
@@ -372,7 +373,7 @@ TEST_F(WebUpdateTest, declinedUpdateOrCancelledInfoWindow_downloadsNothing) {
 }
 
 TEST_F(WebUpdateTest, acceptedUpdate_downloadsStartsTheInstallerAndEndsTheApplication) {
-    ServeUpdate(With(StandardEntries(), "mxRunParameters", "/S /D=C:\\Kalendo $HOME;rm -rf ~"));
+    ServeUpdate(With(StandardEntries(), "mxRunParameters", "/S 'a b' /D=C:\\Kalendo $HOME;rm -rf ~"));
     int steps = 0;
     qint32 lastDownloaded = 0;
     checker.OnDownload = [&](QObject*, qint32 total, qint32 downloaded) {
@@ -390,7 +391,7 @@ TEST_F(WebUpdateTest, acceptedUpdate_downloadsStartsTheInstallerAndEndsTheApplic
     EXPECT_EQ(FolderEntries(), QStringList{"kalendo32_275.exe"});
     EXPECT_EQ(started, QStringList{checker.ClientFile()});
     EXPECT_EQ(QDir::fromNativeSeparators(checker.ClientFile()), Target());
-    EXPECT_EQ(startedArguments, (QStringList{"/S", "/D=C:\\Kalendo", "$HOME;rm", "-rf", "~"}));
+    EXPECT_EQ(startedParameters, "/S 'a b' /D=C:\\Kalendo $HOME;rm -rf ~") << "as the page wrote them";
     EXPECT_EQ(terminations, 1);
     EXPECT_FALSE(checker.Busy());
 }
@@ -406,11 +407,11 @@ TEST_F(WebUpdateTest, runAndTerminateOptions_decideWhatFollowsTheDownload) {
         {"neither option", {uoOverwrite}, true, 0, 0, {"AfterDownload"}},
         {"terminate alone is ignored", {uoTerminate, uoOverwrite}, true, 0, 0, {"AfterDownload"}},
         {"run without terminate", {uoRunUpdate, uoOverwrite}, true, 1, 0, {"AfterDownload"}},
-        {"start fails, still ends",
+        {"nothing started, so the program stays",
          {uoRunUpdate, uoTerminate, uoOverwrite},
          false,
          1,
-         1,
+         0,
          {"AfterDownload", "CannotExecute"}},
     };
     ServeUpdate();
@@ -427,6 +428,32 @@ TEST_F(WebUpdateTest, runAndTerminateOptions_decideWhatFollowsTheDownload) {
             << row.meaning;
     }
 }
+
+#ifndef Q_OS_WIN
+// Records the files the desktop is asked to open, in place of the desktop's handlers.
+class DesktopFileOpenings : public QObject {
+    Q_OBJECT
+
+public:
+    DesktopFileOpenings() { QDesktopServices::setUrlHandler("file", this, "open"); }
+    ~DesktopFileOpenings() override { QDesktopServices::unsetUrlHandler("file"); }
+    Q_INVOKABLE void open(const QUrl& url) { opened.append(url.toString()); }
+
+    QStringList opened;
+};
+
+// A download here is never a program that can run (it has no execute permission), and run
+// parameters are a Windows installer's: the desktop's handler for the file opens it instead.
+TEST_F(WebUpdateTest, downloadedInstaller_isOpenedByTheDesktopWhereItCannotRun) {
+    ServeUpdate(With(StandardEntries(), "mxRunParameters", "/S 'a b'"));
+    checker.SetShellOpener({});
+    DesktopFileOpenings desktop;
+    EXPECT_TRUE(checker.CheckForNewVersion());
+    EXPECT_EQ(desktop.opened, QStringList{QUrl::fromLocalFile(Target()).toString()});
+    EXPECT_EQ(events, kDownloaded);
+    EXPECT_EQ(terminations, 1);
+}
+#endif
 
 TEST_F(WebUpdateTest, infoWindow_showsTheProductPageEvenAfterARedirectionChain) {
     const QString third = server.Url("/third.htm");
@@ -869,3 +896,5 @@ TEST_F(WebUpdateTest, credentials_answerTheServersChallenge) {
 
 } // namespace
 } // namespace kalendo::update
+
+#include "mxWebUpdateTest.moc"
