@@ -784,6 +784,80 @@ TEST_F(WebUpdateTest, cancelledTransfer_endsQuietly) {
     EXPECT_TRUE(FolderEntries().isEmpty());
 }
 
+// The program ending while a check hands control to the user (a handler's box, the information
+// window): the check goes no further, raises nothing more and starts nothing.
+TEST_F(WebUpdateTest, abandonedCheck_endsInTheStageItWasAbandonedIn) {
+    ServeUpdate();
+    showInfoWindow = true;
+    std::string abandonAt;
+    const auto abandonIf = [&](const char* stage) {
+        if (abandonAt == stage) checker.AbandonCheck();
+    };
+    checker.OnBeforeGetInfo = [&, previous = checker.OnBeforeGetInfo](QObject* sender) {
+        previous(sender);
+        abandonIf("before the page is read");
+    };
+    checker.OnUpdateAvailable = [&, previous =
+                                        checker.OnUpdateAvailable](QObject* sender, const QString& actual,
+                                                                   const QString& newer, bool& canUpdate) {
+        previous(sender, actual, newer, canUpdate);
+        abandonIf("at the update question");
+    };
+    checker.OnBeforeShowInfo = [&, previous = checker.OnBeforeShowInfo](QObject* sender, bool& show,
+                                                                        bool& check) {
+        previous(sender, show, check);
+        // Runs inside the window's own event loop, once it is open.
+        if (abandonAt == "in the information window")
+            QTimer::singleShot(0, [this] { checker.AbandonCheck(); });
+    };
+    checker.OnGetClientFileName = [&, previous = checker.OnGetClientFileName](QObject* sender,
+                                                                              QString& name) {
+        previous(sender, name);
+        abandonIf("at the file name box");
+    };
+    checker.OnBeforeDownload = [&, previous = checker.OnBeforeDownload](QObject* sender,
+                                                                        const QString& name) {
+        previous(sender, name);
+        abandonIf("before the download");
+    };
+    const struct {
+        const char* stage;
+        const char* lastEvent;
+        bool readsThePage;
+        bool pastTheInformationWindow;
+    } rows[] = {
+        {"before the page is read", "BeforeGetInfo", false, false},
+        {"at the update question", "UpdateAvailable 2.74 2.75", true, false},
+        {"in the information window", "BeforeShowInfo", true, false},
+        {"at the file name box", "GetClientFileName", true, true},
+        {"before the download", "BeforeDownload", true, true},
+    };
+    for (const auto& row : rows) {
+        events.clear();
+        abandonAt = row.stage;
+        const int pageRequests = server.RequestCount("/newkalendo.htm");
+        std::optional<InfoWindowAnswer> answer;
+        if (row.pastTheInformationWindow) answer.emplace(true);
+        EXPECT_FALSE(checker.CheckForNewVersion()) << row.stage;
+        EXPECT_TRUE(checker.Abandoned()) << row.stage;
+        EXPECT_FALSE(checker.Busy()) << row.stage;
+        ASSERT_FALSE(events.empty()) << row.stage;
+        EXPECT_EQ(events.back(), row.lastEvent) << row.stage;
+        EXPECT_EQ(server.RequestCount("/newkalendo.htm") > pageRequests, row.readsThePage) << row.stage;
+        EXPECT_EQ(server.RequestCount("/files/kalendo32_275.exe"), 0) << row.stage;
+        EXPECT_FALSE(checker.InfoWindow() && checker.InfoWindow()->isVisible()) << row.stage;
+    }
+    EXPECT_TRUE(FolderEntries().isEmpty());
+    EXPECT_TRUE(started.isEmpty());
+    EXPECT_EQ(terminations, 0);
+
+    abandonAt.clear();
+    checker.SetOptions({uoOverwrite});
+    InfoWindowAnswer answer(true);
+    EXPECT_TRUE(checker.CheckForNewVersion()) << "the next check runs as ever";
+    EXPECT_FALSE(checker.Abandoned());
+}
+
 // The application told to quit while a transfer waits (its end by any road, not only File > Exit):
 // the wait must not come back empty-handed for ever; the check ends without another event and
 // the partial installer goes.
