@@ -627,6 +627,7 @@ void TForm1::ExitClick() {
                      SundayWeek->isChecked() ? QStringLiteral("S") : QStringLiteral("M"));
     // A failed write throws here: the program stays open so the user can try again.
     key->Close();
+    mxWebUpdate1->AbandonCheck();
     if (TrayIcon1) TrayIcon1->SetIconVisible(false);
     exiting_ = true;
     if (terminator_)

@@ -64,6 +64,7 @@ TUpdateFlow::TUpdateFlow(QWidget* mainWindow, QWidget* busyPanel, Tform_Message*
         mxWebUpdate1Download(sender, total, downloaded);
     };
     checker_->OnDownloadError = [this](QObject* sender) { mxWebUpdate1DownloadError(sender); };
+    checker_->OnCannotExecute = [this](QObject* sender) { mxWebUpdate1CannotExecute(sender); };
 }
 
 void TUpdateFlow::SetProgressWindow(Tform_Message* progressWindow) { progressWindow_ = progressWindow; }
@@ -152,6 +153,14 @@ void TUpdateFlow::mxWebUpdate1AfterDownload(QObject*, const QString& FileName) {
     ShowBox(MessageKind::Information,
             QStringLiteral("Update has been downloaded to %1.").arg(QDir::toNativeSeparators(FileName)),
             MessageButtons::Ok, MainWindowOffset(35, 230), mainWindow_);
+}
+
+void TUpdateFlow::mxWebUpdate1CannotExecute(QObject*) {
+    // The program stays open; the user must be told where the update is to start it by hand.
+    ShowBox(MessageKind::Error,
+            QStringLiteral("Cannot start the update!\r\nIt has been saved to\r\n%1")
+                .arg(QDir::toNativeSeparators(checker_->ClientFile())),
+            MessageButtons::Ok, MainWindowOffset(115, 213), mainWindow_);
 }
 
 } // namespace kalendo::update

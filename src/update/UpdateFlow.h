@@ -39,6 +39,7 @@ public:
     void mxWebUpdate1ClientFileExists(QObject* Sender, QString& FileName, bool& Overwrite);
     void mxWebUpdate1Download(QObject* Sender, qint32 Total, qint32 Downloaded);
     void mxWebUpdate1AfterDownload(QObject* Sender, const QString& FileName);
+    void mxWebUpdate1CannotExecute(QObject* Sender);
 
 private:
     void ShowProgressWindow();

@@ -1,5 +1,6 @@
 #include "update/mxWebUpdate.h"
 
+#include "platform/ShellOpen.h"
 #include "update/UpdateNetwork.h"
 #include "update/mxWebUpdateInfo.h"
 
@@ -15,7 +16,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
-#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTemporaryFile>
@@ -148,13 +148,19 @@ bool ReplaceFile(const QString& from, const QString& to) {
     return !error;
 }
 
-bool StartDetached(const QString& program, const QStringList& arguments) {
-    return QProcess::startDetached(program, arguments);
-}
-
 void ExitApplication() { QCoreApplication::exit(0); }
 
+std::chrono::steady_clock::time_point SteadyNow() { return std::chrono::steady_clock::now(); }
+
 } // namespace
+
+// One wait of a transfer for the network: its own event loop and stall timer.
+struct TmxWebUpdate::TransferWait {
+    QEventLoop loop;
+    QTimer stallTimer;
+    bool stalled = false;
+    bool activity = false;
+};
 
 void TmxProductInfo::SetURL(const QString& value) {
     url_ = SchemeLength(value) > 0 ? value : kHttpPrefix + value;
@@ -205,8 +211,8 @@ QString SafeClientFileName(const QString& pageName) {
 }
 
 TmxWebUpdate::TmxWebUpdate(QObject* owner)
-    : QObject(owner), network_(new QNetworkAccessManager(this)), processStarter_(StartDetached),
-      applicationTerminator_(ExitApplication) {
+    : QObject(owner), network_(new QNetworkAccessManager(this)), shellOpener_(platform::ShellOpenFile),
+      applicationTerminator_(ExitApplication), stallClock_(SteadyNow) {
     UseSystemProxyExceptLoopback(*network_);
     connect(network_, &QNetworkAccessManager::authenticationRequired, this,
             [this](QNetworkReply* reply, QAuthenticator* authenticator) {
@@ -225,17 +231,28 @@ QString TmxWebUpdate::Version() const {
     return QString::asprintf("%d.%d", kComponentVersion >> 8, kComponentVersion & 0xFF);
 }
 
-void TmxWebUpdate::SetProcessStarter(TProcessStarter starter) {
-    processStarter_ = starter ? std::move(starter) : TProcessStarter(StartDetached);
+void TmxWebUpdate::SetShellOpener(TShellOpener opener) {
+    shellOpener_ = opener ? std::move(opener) : TShellOpener(platform::ShellOpenFile);
 }
 
 void TmxWebUpdate::SetApplicationTerminator(TApplicationTerminator terminator) {
     applicationTerminator_ = terminator ? std::move(terminator) : TApplicationTerminator(ExitApplication);
 }
 
+void TmxWebUpdate::SetStallClock(TStallClock clock) {
+    stallClock_ = clock ? std::move(clock) : TStallClock(SteadyNow);
+}
+
 void TmxWebUpdate::CancelTransfer() {
     aborted_ = true;
-    if (currentWait_) currentWait_->quit();
+    if (currentWait_) currentWait_->loop.quit();
+}
+
+void TmxWebUpdate::AbandonCheck() {
+    if (!busy_) return;
+    abandoned_ = true;
+    CancelTransfer();
+    if (infoWindow_ && infoWindow_->isVisible()) infoWindow_->reject();
 }
 
 void TmxWebUpdate::SplitURL(const QString& URL, QString& Host, QString& Path) {
@@ -280,6 +297,7 @@ QUrl TmxWebUpdate::TransferURL(const QString& URL) {
 bool TmxWebUpdate::FetchURL(const QString& URL, const QString& UserName, const QString& Password,
                             bool RequireSize, bool ToFile, const QString& FileName,
                             const QString& ExpectedSHA256) {
+    if (abandoned_) return false;
     aborted_ = false;
     success_ = false;
     transferUser_ = UserName;
@@ -320,6 +338,11 @@ bool TmxWebUpdate::RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, c
         QNetworkRequest request = MakeUpdateRequest(address);
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
         reply = network_->get(request);
+        // Arrivals are noted whenever they are handled, also in a loop that is not this
+        // transfer's (a modal window opened meanwhile), so a stall is always measured from them.
+        NoteArrival();
+        connect(reply, &QNetworkReply::readyRead, this, &TmxWebUpdate::NoteArrival);
+        connect(reply, &QNetworkReply::metaDataChanged, this, &TmxWebUpdate::NoteArrival);
         while (!reply->isFinished() && reply->bytesAvailable() == 0 &&
                !reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
             if (WaitForActivity(reply) != WaitResult::Activity || !alive || !reply) return false;
@@ -400,26 +423,52 @@ bool TmxWebUpdate::RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, c
 }
 
 TmxWebUpdate::WaitResult TmxWebUpdate::WaitForActivity(QNetworkReply* reply) {
-    QEventLoop loop;
-    QTimer stallTimer;
-    stallTimer.setSingleShot(true);
-    bool stalled = false;
-    connect(&stallTimer, &QTimer::timeout, &loop, [&] {
-        stalled = true;
-        loop.quit();
-    });
-    connect(reply, &QNetworkReply::readyRead, &loop, &QEventLoop::quit);
-    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    connect(reply, &QNetworkReply::metaDataChanged, &loop, &QEventLoop::quit);
+    TransferWait wait;
+    wait.stallTimer.setSingleShot(true);
+    connect(&wait.stallTimer, &QTimer::timeout, &wait.loop, [this] { StallTimerTimer(); });
+    // Once something has arrived, the wait has done its work; it may still take a while to return
+    // (a modal window opened meanwhile), but that is no stall.
+    const auto wake = [&wait] {
+        wait.activity = true;
+        wait.stallTimer.stop();
+        wait.loop.quit();
+    };
+    connect(reply, &QNetworkReply::readyRead, &wait.loop, wake);
+    connect(reply, &QNetworkReply::finished, &wait.loop, wake);
+    connect(reply, &QNetworkReply::metaDataChanged, &wait.loop, wake);
     QPointer<TmxWebUpdate> alive(this);
-    QEventLoop* const outerWait = currentWait_;
-    currentWait_ = &loop;
-    stallTimer.start(stallTimeout_);
-    loop.exec();
+    TransferWait* const outerWait = currentWait_;
+    currentWait_ = &wait;
+    StartStallTimer(wait);
+    wait.loop.exec();
     if (!alive) return WaitResult::Cancelled;
     currentWait_ = outerWait;
     if (aborted_) return WaitResult::Cancelled;
-    return stalled ? WaitResult::Stalled : WaitResult::Activity;
+    if (wait.stalled) return WaitResult::Stalled;
+    if (!wait.activity) {
+        // Ended from outside: the application was told to quit, which ends every running loop
+        // and makes each new one return at once, so waiting again would spin for ever.
+        AbandonCheck();
+        aborted_ = true;
+        return WaitResult::Cancelled;
+    }
+    return WaitResult::Activity;
+}
+
+void TmxWebUpdate::StartStallTimer(TransferWait& wait) {
+    using std::chrono::milliseconds;
+    const auto left = std::chrono::ceil<milliseconds>(lastArrival_ + stallTimeout_ - stallClock_());
+    wait.stallTimer.start(std::max(left, milliseconds::zero()));
+}
+
+void TmxWebUpdate::StallTimerTimer() {
+    if (!currentWait_ || currentWait_->activity) return;
+    if (stallClock_() - lastArrival_ < stallTimeout_) {
+        StartStallTimer(*currentWait_);
+        return;
+    }
+    currentWait_->stalled = true;
+    currentWait_->loop.quit();
 }
 
 void TmxWebUpdate::ClearPageValues() {
@@ -446,6 +495,7 @@ void TmxWebUpdate::GetInfo() {
         }
         pagesRead.append(page);
         if (!FetchURL(url, userName_, password_, false, false)) return;
+        if (abandoned_) return;
         ParseInfoTags();
         if (redirectionURL_.isEmpty()) return;
     }
@@ -501,6 +551,7 @@ void TmxWebUpdate::DownloadUpdate() {
         return;
     }
     DoGetClientFileName(clientFile_);
+    if (abandoned_) return;
     if (clientFile_.isEmpty()) {
         DoDownloadError();
         return;
@@ -509,13 +560,16 @@ void TmxWebUpdate::DownloadUpdate() {
     if (existing.exists() || existing.isSymLink()) {
         bool overwrite = options_.Contains(uoOverwrite);
         DoClientFileExists(clientFile_, overwrite);
+        if (abandoned_) return;
         if (!overwrite) {
             DoDownloadError();
             return;
         }
     }
     DoBeforeDownload(clientFile_);
+    if (abandoned_) return;
     FetchURL(downloadURL_, userName_, password_, true, true, clientFile_, pageSHA256_);
+    if (abandoned_) return;
     DoAfterDownload(clientFile_);
 }
 
@@ -523,6 +577,7 @@ bool TmxWebUpdate::ShowInfo() {
     bool showInfo = true;
     bool checkForUpdate = true;
     DoBeforeShowInfo(showInfo, checkForUpdate);
+    if (abandoned_) return false;
     if (!showInfo) return true;
     if (!infoWindow_) infoWindow_ = std::make_unique<Tfrm_ShowInfoUpdate>();
     infoWindow_->chk_FutureUpdate->setChecked(checkForUpdate);
@@ -531,38 +586,47 @@ bool TmxWebUpdate::ShowInfo() {
     infoWindow_->chk_FutureUpdate->setText(infoCaption_.CheckForUpdate);
     infoWindow_->Navigate(TransferURL(redirectionURL_.isEmpty() ? productInfo_.URL() : redirectionURL_));
     const bool accepted = infoWindow_->exec() == QDialog::Accepted;
+    if (abandoned_) return false;
     DoAfterShowInfo(infoWindow_->chk_FutureUpdate->isChecked());
     return accepted;
 }
 
-void TmxWebUpdate::StartDownloadedFile() {
-    // The page's parameters become separate arguments; no shell ever sees them.
-    if (!processStarter_(clientFile_, QProcess::splitCommand(pageRunParameters_))) DoCannotExecute();
+bool TmxWebUpdate::StartDownloadedFile() {
+    if (shellOpener_(clientFile_, pageRunParameters_)) return true;
+    DoCannotExecute();
+    return false;
 }
 
 bool TmxWebUpdate::CheckForNewVersion() {
     if (busy_) return false;
     busy_ = true;
+    abandoned_ = false;
     const auto clearBusy = qScopeGuard([this] { busy_ = false; });
     redirectionURL_.clear();
+    // Every stage may hand control to the user (a handler's box, the information window, a
+    // transfer's wait), who may end the program there: an abandoned check stops at once.
     DoBeforeGetInfo();
+    if (abandoned_) return false;
     GetInfo();
+    if (abandoned_) return false;
     DoAfterGetInfo();
+    if (abandoned_) return false;
     if (pageProductName_.isEmpty() || newVersion_.isEmpty()) {
         DoDownloadError();
         success_ = false;
     }
-    if (!success_) return false;
+    if (!success_ || abandoned_) return false;
     if (!IsNewerVersion()) return false;
     bool canUpdate = true;
     DoUpdateAvailable(productInfo_.Version(), newVersion_, canUpdate);
-    if (!canUpdate) return false;
+    if (!canUpdate || abandoned_) return false;
     if (!ShowInfo()) return false;
     DownloadUpdate();
-    if (!success_) return false;
+    if (!success_ || abandoned_) return false;
     if (options_.Contains(uoRunUpdate)) {
-        StartDownloadedFile();
-        if (options_.Contains(uoTerminate)) applicationTerminator_();
+        // The program ends to make way for the update it started. When nothing started, the
+        // program in hand is all the user has, so it stays.
+        if (StartDownloadedFile() && options_.Contains(uoTerminate)) applicationTerminator_();
     }
     return true;
 }

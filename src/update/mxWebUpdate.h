@@ -11,7 +11,6 @@
 #include <initializer_list>
 #include <memory>
 
-class QEventLoop;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QUrl;
@@ -93,10 +92,13 @@ using TShowInfoEvent = std::function<void(QObject* Sender, bool& ShowInfo, bool&
 using TAfterShowInfoEvent = std::function<void(QObject* Sender, bool CheckForUpdate)>;
 using TDownloadEvent = std::function<void(QObject* Sender, qint32 Total, qint32 Downloaded)>;
 
-// Starts a program with its arguments, without a shell; true when it started.
-using TProcessStarter = std::function<bool(const QString& Program, const QStringList& Arguments)>;
+// The shell's "open" of the downloaded file with the page's run parameters; true when something
+// was started.
+using TShellOpener = std::function<bool(const QString& FileName, const QString& Parameters)>;
 // Asks the application to end once control returns to its event loop.
 using TApplicationTerminator = std::function<void()>;
+// The clock that transfer stalls are measured by.
+using TStallClock = std::function<std::chrono::steady_clock::time_point()>;
 
 // Checks the product's update page for a newer version, asks through its events, downloads the
 // installer into the target folder and optionally starts it and ends the application. All work
@@ -105,7 +107,7 @@ class TmxWebUpdate : public QObject {
     Q_OBJECT
 
 public:
-    // Transfers that stay silent this long fail.
+    // Transfers whose server sends nothing for this long fail, however long the wait has lasted.
     static constexpr std::chrono::milliseconds kDefaultStallTimeout{30000};
     // Announced lengths beyond this fail without reading; memory pages are cut off there too.
     static constexpr qint64 kMaxTransferBytes = qint64{1} << 30;
@@ -172,15 +174,26 @@ public:
     // The information window, once ShowInfo has made it.
     Tfrm_ShowInfoUpdate* InfoWindow() const { return infoWindow_.get(); }
 
-    void SetProcessStarter(TProcessStarter starter);
+    // Empty: the platform's own (platform::ShellOpenFile).
+    void SetShellOpener(TShellOpener opener);
     void SetApplicationTerminator(TApplicationTerminator terminator);
     void SetStallTimeout(std::chrono::milliseconds timeout) { stallTimeout_ = timeout; }
     std::chrono::milliseconds StallTimeout() const { return stallTimeout_; }
+    void SetStallClock(TStallClock clock);
+    // The stall timer's tick, due when a waiting transfer may have stalled; public so that tests
+    // can bring it due without waiting.
+    void StallTimerTimer();
 
     // The whole check; true when a newer version was downloaded.
     bool CheckForNewVersion();
     // Stops the running transfer at its next test.
     void CancelTransfer();
+    // Ends the running check because the application is ending: its transfer stops at once, the
+    // partial file goes, and the check raises no further event and starts nothing. Does nothing
+    // when no check runs.
+    void AbandonCheck();
+    // From AbandonCheck until the next check starts.
+    bool Abandoned() const { return abandoned_; }
     // Reads the product page, following the page's redirection entries.
     void GetInfo();
     // Fills the page values from PageLines.
@@ -214,13 +227,16 @@ public:
 
 private:
     enum class WaitResult { Activity, Stalled, Cancelled };
+    struct TransferWait;
 
     bool RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, const QString& FileName,
                      const QString& ExpectedSHA256);
     WaitResult WaitForActivity(QNetworkReply* reply);
+    void NoteArrival() { lastArrival_ = stallClock_(); }
+    void StartStallTimer(TransferWait& wait);
     QUrl TransferURL(const QString& URL);
     void ClearPageValues();
-    void StartDownloadedFile();
+    bool StartDownloadedFile();
 
     TmxTagInfo tagInfo_;
     TmxProductInfo productInfo_;
@@ -248,15 +264,19 @@ private:
     qint32 lastRead_ = 0;
     bool busy_ = false;
     bool aborted_ = false;
+    bool abandoned_ = false;
 
     QNetworkAccessManager* network_ = nullptr;
-    QEventLoop* currentWait_ = nullptr;
+    TransferWait* currentWait_ = nullptr;
     QString transferUser_;
     QString transferPassword_;
     std::unique_ptr<Tfrm_ShowInfoUpdate> infoWindow_;
-    TProcessStarter processStarter_;
+    TShellOpener shellOpener_;
     TApplicationTerminator applicationTerminator_;
     std::chrono::milliseconds stallTimeout_ = kDefaultStallTimeout;
+    TStallClock stallClock_;
+    // When the current transfer last received something (its start, before the first bytes).
+    std::chrono::steady_clock::time_point lastArrival_{};
 };
 
 // The version rule of IsNewerVersion without its event: whether candidate is newer than current.

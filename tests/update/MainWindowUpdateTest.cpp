@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -89,11 +90,11 @@ TEST_F(MainWindowUpdateTest, checkForUpdates_downloadsTheInstallerStartsItAndEnd
     auto form = Start();
     form->mxWebUpdate1->SetTargetFolder(base.path() + "/downloads");
     QStringList started;
-    QStringList arguments;
+    QString parameters;
     int terminations = 0;
-    form->mxWebUpdate1->SetProcessStarter([&](const QString& program, const QStringList& given) {
-        started.append(program);
-        arguments = given;
+    form->mxWebUpdate1->SetShellOpener([&](const QString& fileName, const QString& given) {
+        started.append(fileName);
+        parameters = given;
         return true;
     });
     form->mxWebUpdate1->SetApplicationTerminator([&] { ++terminations; });
@@ -120,11 +121,103 @@ TEST_F(MainWindowUpdateTest, checkForUpdates_downloadsTheInstallerStartsItAndEnd
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), QByteArray(4000, 'k'));
     EXPECT_EQ(started, QStringList{target});
-    EXPECT_EQ(arguments, QStringList{"/S"});
+    EXPECT_EQ(parameters, "/S");
     EXPECT_EQ(terminations, 1);
     EXPECT_TRUE(busyShown);
     EXPECT_TRUE(form->Panel1->isHidden());
     EXPECT_FALSE(progressWindow.isVisible());
+}
+
+// File > Exit while a transfer waits for a server that has fallen silent: the program ends at once,
+// nothing of the check follows it, and no part of the installer stays on disk.
+TEST_F(MainWindowUpdateTest, exitDuringATransfer_endsAtOnceAndLeavesNothingBehind) {
+    const QByteArray page = testing::UpdatePage({{"mxProduct", "Kalendo"},
+                                                 {"mxVersion", "2.75"},
+                                                 {"mxClientSideName", "kalendo32_275.exe"},
+                                                 {"mxDownload", "/files/kalendo32_275.exe"}});
+    const struct {
+        const char* meaning;
+        testing::ScriptedResponse page, installer;
+        qint32 exitAfter; // bytes of the transfer received when File > Exit is chosen
+        qsizetype boxesBeforeExit;
+    } rows[] = {
+        {"while the page is read", {.body = page, .stallAfter = 40}, {.body = QByteArray(4000, 'k')}, 40, 0},
+        {"as the last byte of the page arrives",
+         {.body = page},
+         {.body = QByteArray(4000, 'k')},
+         static_cast<qint32>(page.size()),
+         0},
+        {"while the installer downloads",
+         {.body = page},
+         {.body = QByteArray(4000, 'k'), .stallAfter = 1000},
+         1000,
+         2},
+    };
+    for (const auto& row : rows) {
+        boxTexts.clear();
+        testing::TestHttpServer server;
+        server.Serve("/newkalendo.htm", row.page);
+        server.Serve("/files/kalendo32_275.exe", row.installer);
+        ScopedUpdateURL url(server.Url("/newkalendo.htm"));
+        QTemporaryDir base;
+        const QString folder = base.path() + "/downloads";
+        auto form = Start();
+        form->SetTerminator({}); // the real end: the application's event loop is told to quit
+        TmxWebUpdate& checker = *form->mxWebUpdate1;
+        checker.SetTargetFolder(folder);
+        int starts = 0;
+        checker.SetShellOpener([&](const QString&, const QString&) {
+            ++starts;
+            return true;
+        });
+        bool exited = false;
+        QStringList eventsAfterExit;
+        const auto recordAfterExit = [&](const char* name) {
+            return [&, name](auto&&...) {
+                if (exited) eventsAfterExit.append(name);
+            };
+        };
+        checker.OnDownload = [&](QObject*, qint32, qint32 downloaded) {
+            if (exited) {
+                eventsAfterExit.append("Download");
+                return;
+            }
+            if (downloaded != row.exitAfter) return;
+            exited = true;
+            QTimer::singleShot(0, form.get(), [&] { form->ExitClickItem->trigger(); });
+        };
+        for (TNotifyEvent* event :
+             {&checker.OnDownloadError, &checker.OnAfterGetInfo, &checker.OnNoUpdateFound})
+            *event = [previous = *event, record = recordAfterExit("event")](QObject* sender) {
+                record();
+                previous(sender);
+            };
+        checker.OnAfterDownload = [previous = checker.OnAfterDownload,
+                                   record = recordAfterExit("AfterDownload")](QObject* sender,
+                                                                              const QString& fileName) {
+            record();
+            previous(sender, fileName);
+        };
+        testing::InfoWindowAnswer answer(true);
+        bool checkReturned = false;
+        QTimer::singleShot(0, form.get(), [&] {
+            form->Updates1->trigger();
+            checkReturned = true;
+        });
+
+        QApplication::exec();
+
+        EXPECT_TRUE(exited) << row.meaning;
+        EXPECT_TRUE(checkReturned) << row.meaning;
+        EXPECT_EQ(boxTexts.size(), row.boxesBeforeExit)
+            << row.meaning << ": " << boxTexts.join(" | ").toStdString();
+        EXPECT_TRUE(eventsAfterExit.isEmpty())
+            << row.meaning << ": " << eventsAfterExit.join(", ").toStdString();
+        EXPECT_TRUE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
+            << row.meaning;
+        EXPECT_EQ(starts, 0) << row.meaning;
+        EXPECT_FALSE(checker.Busy()) << row.meaning;
+    }
 }
 
 } // namespace

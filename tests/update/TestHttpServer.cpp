@@ -7,6 +7,7 @@
 #include <QSslServer>
 #include <QTcpSocket>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace kalendo::update::testing {
@@ -83,6 +84,17 @@ void TestHttpServer::Redirect(const QByteArray& path, const QByteArray& location
     Serve(path, response);
 }
 
+void TestHttpServer::ResumeStalled(qsizetype bytes) {
+    for (auto& [socket, held] : heldBack_) {
+        if (!socket || held.isEmpty()) continue;
+        const qsizetype count = bytes < 0 ? held.size() : std::min(bytes, held.size());
+        socket->write(held.left(count));
+        socket->flush();
+        held.remove(0, count);
+        if (held.isEmpty()) socket->disconnectFromHost();
+    }
+}
+
 int TestHttpServer::RequestCount(const QByteArray& path) const {
     int count = 0;
     for (const RecordedRequest& request : requests_)
@@ -149,7 +161,8 @@ void TestHttpServer::Answer(QTcpSocket* socket, const ScriptedResponse& response
     if (response.stallAfter >= 0) {
         socket->write(response.body.left(response.stallAfter));
         socket->flush();
-        return; // silent from here on; the connection stays open
+        heldBack_.append({socket, response.body.mid(response.stallAfter)});
+        return; // silent from here on, until resumed; the connection stays open
     }
     socket->write(response.body);
     socket->disconnectFromHost();

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QPointer>
 #include <QSslConfiguration>
 #include <QString>
 #include <QTcpServer>
@@ -54,6 +55,10 @@ public:
     void ServeHtml(const QByteArray& path, const QByteArray& html);
     void Redirect(const QByteArray& path, const QByteArray& location, int status = 302);
 
+    // Sends the next bytes held back by stalled responses (all of them when negative) and closes
+    // each connection whose body is then complete.
+    void ResumeStalled(qsizetype bytes = -1);
+
     const QList<RecordedRequest>& Requests() const { return requests_; }
     int RequestCount(const QByteArray& path) const;
 
@@ -69,6 +74,8 @@ private:
     bool secure_ = false;
     QHash<QByteArray, Handler> routes_;
     QHash<QTcpSocket*, QByteArray> pending_;
+    // Unsent body bytes of stalled responses, by connection.
+    QList<QPair<QPointer<QTcpSocket>, QByteArray>> heldBack_;
     QList<RecordedRequest> requests_;
 };
 

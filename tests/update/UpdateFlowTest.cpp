@@ -50,9 +50,9 @@ protected:
         checker.SetOptions({uoRunUpdate, uoTerminate, uoOverwrite});
         checker.SetTargetFolder(folder);
         checker.SetStallTimeout(std::chrono::seconds(3));
-        checker.SetProcessStarter([this](const QString& program, const QStringList&) {
-            started.append(program);
-            return true;
+        checker.SetShellOpener([this](const QString& fileName, const QString&) {
+            started.append(fileName);
+            return startSucceeds;
         });
         checker.SetApplicationTerminator([this] { ++terminations; });
     }
@@ -92,6 +92,7 @@ protected:
         return request.buttons == MessageButtons::YesNo ? questionAnswer : MessageResult::Ok;
     }};
     QStringList started;
+    bool startSucceeds = true;
     int terminations = 0;
 };
 
@@ -177,6 +178,24 @@ TEST_F(UpdateFlowTest, acceptedUpdate_replacesTheFileReportsItAndStartsIt) {
     EXPECT_EQ(started, QStringList{Target()});
     EXPECT_EQ(terminations, 1);
     EXPECT_FALSE(progressWindow.isVisible());
+}
+
+// Nothing was started, so the program the user has stays, and says where the update is.
+TEST_F(UpdateFlowTest, updateThatCannotBeOpened_isReportedWithItsPathAndTheProgramStays) {
+    ServeUpdate();
+    startSucceeds = false;
+    testing::InfoWindowAnswer answer(true);
+    flow.Updates1Click();
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[2].text, "Update has been downloaded to " + Target() + ".");
+    EXPECT_EQ(boxes[3].kind, MessageKind::Error);
+    EXPECT_EQ(boxes[3].title, "Error");
+    EXPECT_EQ(boxes[3].text, "Cannot start the update!\r\nIt has been saved to\r\n" + Target());
+    EXPECT_EQ(boxes[3].buttons, MessageButtons::Ok);
+    EXPECT_EQ(boxes[3].topLeft, QPoint(522 + 115, 143 + 213));
+    EXPECT_EQ(started, QStringList{Target()});
+    EXPECT_EQ(terminations, 0);
+    EXPECT_TRUE(QFile::exists(Target()));
 }
 
 TEST_F(UpdateFlowTest, failedDownload_showsOnlyTheErrorAndClearsTheBusyPanel) {

@@ -3,15 +3,22 @@
 #include "update/TestHttpServer.h"
 #include "update/UpdateTestSupport.h"
 
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QNetworkReply>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,9 +81,9 @@ protected:
         checker.SetOptions({uoRunUpdate, uoTerminate, uoOverwrite});
         checker.SetTargetFolder(folder);
         checker.SetStallTimeout(std::chrono::seconds(3));
-        checker.SetProcessStarter([this](const QString& program, const QStringList& arguments) {
-            started.append(program);
-            startedArguments = arguments;
+        checker.SetShellOpener([this](const QString& fileName, const QString& parameters) {
+            started.append(fileName);
+            startedParameters = parameters;
             return startSucceeds;
         });
         checker.SetApplicationTerminator([this] { ++terminations; });
@@ -121,7 +128,7 @@ protected:
     TmxWebUpdate checker;
     Events events;
     QStringList started;
-    QStringList startedArguments;
+    QString startedParameters;
     bool startSucceeds = true;
     bool acceptUpdate = true;
     bool showInfoWindow = false;
@@ -366,7 +373,7 @@ TEST_F(WebUpdateTest, declinedUpdateOrCancelledInfoWindow_downloadsNothing) {
 }
 
 TEST_F(WebUpdateTest, acceptedUpdate_downloadsStartsTheInstallerAndEndsTheApplication) {
-    ServeUpdate(With(StandardEntries(), "mxRunParameters", "/S /D=C:\\Kalendo $HOME;rm -rf ~"));
+    ServeUpdate(With(StandardEntries(), "mxRunParameters", "/S 'a b' /D=C:\\Kalendo $HOME;rm -rf ~"));
     int steps = 0;
     qint32 lastDownloaded = 0;
     checker.OnDownload = [&](QObject*, qint32 total, qint32 downloaded) {
@@ -384,7 +391,7 @@ TEST_F(WebUpdateTest, acceptedUpdate_downloadsStartsTheInstallerAndEndsTheApplic
     EXPECT_EQ(FolderEntries(), QStringList{"kalendo32_275.exe"});
     EXPECT_EQ(started, QStringList{checker.ClientFile()});
     EXPECT_EQ(QDir::fromNativeSeparators(checker.ClientFile()), Target());
-    EXPECT_EQ(startedArguments, (QStringList{"/S", "/D=C:\\Kalendo", "$HOME;rm", "-rf", "~"}));
+    EXPECT_EQ(startedParameters, "/S 'a b' /D=C:\\Kalendo $HOME;rm -rf ~") << "as the page wrote them";
     EXPECT_EQ(terminations, 1);
     EXPECT_FALSE(checker.Busy());
 }
@@ -400,11 +407,11 @@ TEST_F(WebUpdateTest, runAndTerminateOptions_decideWhatFollowsTheDownload) {
         {"neither option", {uoOverwrite}, true, 0, 0, {"AfterDownload"}},
         {"terminate alone is ignored", {uoTerminate, uoOverwrite}, true, 0, 0, {"AfterDownload"}},
         {"run without terminate", {uoRunUpdate, uoOverwrite}, true, 1, 0, {"AfterDownload"}},
-        {"start fails, still ends",
+        {"nothing started, so the program stays",
          {uoRunUpdate, uoTerminate, uoOverwrite},
          false,
          1,
-         1,
+         0,
          {"AfterDownload", "CannotExecute"}},
     };
     ServeUpdate();
@@ -421,6 +428,32 @@ TEST_F(WebUpdateTest, runAndTerminateOptions_decideWhatFollowsTheDownload) {
             << row.meaning;
     }
 }
+
+#ifndef Q_OS_WIN
+// Records the files the desktop is asked to open, in place of the desktop's handlers.
+class DesktopFileOpenings : public QObject {
+    Q_OBJECT
+
+public:
+    DesktopFileOpenings() { QDesktopServices::setUrlHandler("file", this, "open"); }
+    ~DesktopFileOpenings() override { QDesktopServices::unsetUrlHandler("file"); }
+    Q_INVOKABLE void open(const QUrl& url) { opened.append(url.toString()); }
+
+    QStringList opened;
+};
+
+// A download here is never a program that can run (it has no execute permission), and run
+// parameters are a Windows installer's: the desktop's handler for the file opens it instead.
+TEST_F(WebUpdateTest, downloadedInstaller_isOpenedByTheDesktopWhereItCannotRun) {
+    ServeUpdate(With(StandardEntries(), "mxRunParameters", "/S 'a b'"));
+    checker.SetShellOpener({});
+    DesktopFileOpenings desktop;
+    EXPECT_TRUE(checker.CheckForNewVersion());
+    EXPECT_EQ(desktop.opened, QStringList{QUrl::fromLocalFile(Target()).toString()});
+    EXPECT_EQ(events, kDownloaded);
+    EXPECT_EQ(terminations, 1);
+}
+#endif
 
 TEST_F(WebUpdateTest, infoWindow_showsTheProductPageEvenAfterARedirectionChain) {
     const QString third = server.Url("/third.htm");
@@ -563,6 +596,101 @@ TEST_F(WebUpdateTest, failedInstallerTransfers_leaveNothingBehindAndStartNothing
     EXPECT_EQ(terminations, 0);
 }
 
+// A modal window opened while the download waits for the network keeps that wait from returning
+// until it closes. A stall is silence from the server, measured from the last bytes that arrived,
+// not the time the window stays open. The stall clock is the test's, and the stall timer is
+// brought due by hand while the window is open.
+TEST_F(WebUpdateTest, modalWindowDuringADownload_stallsOnlyOnSilenceFromTheServer) {
+    using std::chrono::seconds;
+    std::chrono::steady_clock::time_point now{};
+    checker.SetStallClock([&now] { return now; });
+    checker.SetStallTimeout(seconds(30));
+    const auto installerReply = [this]() -> QNetworkReply* {
+        for (QNetworkReply* reply : checker.findChildren<QNetworkReply*>())
+            if (reply->url().path() == "/files/kalendo32_275.exe" && !reply->isFinished()) return reply;
+        return nullptr;
+    };
+    // The server's next bytes (the rest when negative), handled by the window's own event loop as
+    // they arrive.
+    const auto receive = [&](qsizetype bytes) {
+        QNetworkReply* reply = installerReply();
+        ASSERT_NE(reply, nullptr);
+        const qint64 expected = reply->bytesAvailable() + bytes;
+        QSignalSpy arrived(reply, &QNetworkReply::readyRead);
+        QSignalSpy finished(reply, &QNetworkReply::finished);
+        server.ResumeStalled(bytes);
+        if (bytes < 0) {
+            if (!reply->isFinished()) {
+                ASSERT_TRUE(finished.wait()) << "the installer never ended";
+            }
+            return;
+        }
+        while (reply->bytesAvailable() < expected)
+            ASSERT_TRUE(arrived.wait()) << "the installer's bytes never came";
+    };
+    const struct {
+        const char* meaning;
+        std::function<void()> whileTheWindowIsOpen;
+        bool downloaded;
+    } rows[] = {
+        {"the rest arrives, then the window stays open 45 s",
+         [&] {
+             receive(-1);
+             now += seconds(45);
+             checker.StallTimerTimer();
+         },
+         true},
+        {"20 s silence, more bytes, 20 s silence, the rest",
+         [&] {
+             now += seconds(20);
+             receive(1000);
+             now += seconds(20);
+             checker.StallTimerTimer();
+             receive(-1);
+         },
+         true},
+        {"31 s without a byte",
+         [&] {
+             now += seconds(31);
+             checker.StallTimerTimer();
+         },
+         false},
+        {"more bytes, then 31 s without a byte",
+         [&] {
+             receive(1000);
+             now += seconds(31);
+             checker.StallTimerTimer();
+         },
+         false},
+    };
+    server.ServeHtml("/newkalendo.htm", UpdatePage(StandardEntries()));
+    server.Serve("/files/kalendo32_275.exe", {.body = Installer(), .stallAfter = 1000});
+    for (const auto& row : rows) {
+        events.clear();
+        QFile::remove(Target());
+        bool windowShown = false;
+        checker.OnDownload = [&](QObject*, qint32 total, qint32 downloaded) {
+            if (total != 5000 || downloaded != 1000) return;
+            // When the transfer's wait next blocks, a modal window opens there: the row's steps run
+            // inside the wait's event loop, as the window's own loop would.
+            auto* dispatcher = QAbstractEventDispatcher::instance();
+            auto connection = std::make_shared<QMetaObject::Connection>();
+            *connection =
+                QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [&, connection] {
+                    QObject::disconnect(*connection);
+                    QTimer::singleShot(0, [&] {
+                        windowShown = true;
+                        row.whileTheWindowIsOpen();
+                    });
+                });
+        };
+        EXPECT_EQ(checker.CheckForNewVersion(), row.downloaded) << row.meaning;
+        EXPECT_TRUE(windowShown) << row.meaning;
+        EXPECT_EQ(events, row.downloaded ? kDownloaded : kFailedDownload) << row.meaning;
+        EXPECT_EQ(ReadFile(Target()), row.downloaded ? Installer() : QByteArray("<missing>")) << row.meaning;
+    }
+}
+
 TEST_F(WebUpdateTest, existingFiles_areReplacedOnlyWithOverwrite) {
     ServeUpdate();
     WriteFile(Target(), "old installer");
@@ -656,6 +784,125 @@ TEST_F(WebUpdateTest, cancelledTransfer_endsQuietly) {
     EXPECT_TRUE(FolderEntries().isEmpty());
 }
 
+// The program ending while a check hands control to the user (a handler's box, the information
+// window): the check goes no further, raises nothing more and starts nothing.
+TEST_F(WebUpdateTest, abandonedCheck_endsInTheStageItWasAbandonedIn) {
+    ServeUpdate();
+    showInfoWindow = true;
+    std::string abandonAt;
+    const auto abandonIf = [&](const char* stage) {
+        if (abandonAt == stage) checker.AbandonCheck();
+    };
+    checker.OnBeforeGetInfo = [&, previous = checker.OnBeforeGetInfo](QObject* sender) {
+        previous(sender);
+        abandonIf("before the page is read");
+    };
+    checker.OnUpdateAvailable = [&, previous =
+                                        checker.OnUpdateAvailable](QObject* sender, const QString& actual,
+                                                                   const QString& newer, bool& canUpdate) {
+        previous(sender, actual, newer, canUpdate);
+        abandonIf("at the update question");
+    };
+    checker.OnBeforeShowInfo = [&, previous = checker.OnBeforeShowInfo](QObject* sender, bool& show,
+                                                                        bool& check) {
+        previous(sender, show, check);
+        // Runs inside the window's own event loop, once it is open.
+        if (abandonAt == "in the information window")
+            QTimer::singleShot(0, [this] { checker.AbandonCheck(); });
+    };
+    checker.OnGetClientFileName = [&, previous = checker.OnGetClientFileName](QObject* sender,
+                                                                              QString& name) {
+        previous(sender, name);
+        abandonIf("at the file name box");
+    };
+    checker.OnBeforeDownload = [&, previous = checker.OnBeforeDownload](QObject* sender,
+                                                                        const QString& name) {
+        previous(sender, name);
+        abandonIf("before the download");
+    };
+    const struct {
+        const char* stage;
+        const char* lastEvent;
+        bool readsThePage;
+        bool pastTheInformationWindow;
+    } rows[] = {
+        {"before the page is read", "BeforeGetInfo", false, false},
+        {"at the update question", "UpdateAvailable 2.74 2.75", true, false},
+        {"in the information window", "BeforeShowInfo", true, false},
+        {"at the file name box", "GetClientFileName", true, true},
+        {"before the download", "BeforeDownload", true, true},
+    };
+    for (const auto& row : rows) {
+        events.clear();
+        abandonAt = row.stage;
+        const int pageRequests = server.RequestCount("/newkalendo.htm");
+        std::optional<InfoWindowAnswer> answer;
+        if (row.pastTheInformationWindow) answer.emplace(true);
+        EXPECT_FALSE(checker.CheckForNewVersion()) << row.stage;
+        EXPECT_TRUE(checker.Abandoned()) << row.stage;
+        EXPECT_FALSE(checker.Busy()) << row.stage;
+        ASSERT_FALSE(events.empty()) << row.stage;
+        EXPECT_EQ(events.back(), row.lastEvent) << row.stage;
+        EXPECT_EQ(server.RequestCount("/newkalendo.htm") > pageRequests, row.readsThePage) << row.stage;
+        EXPECT_EQ(server.RequestCount("/files/kalendo32_275.exe"), 0) << row.stage;
+        EXPECT_FALSE(checker.InfoWindow() && checker.InfoWindow()->isVisible()) << row.stage;
+    }
+    EXPECT_TRUE(FolderEntries().isEmpty());
+    EXPECT_TRUE(started.isEmpty());
+    EXPECT_EQ(terminations, 0);
+
+    abandonAt.clear();
+    checker.SetOptions({uoOverwrite});
+    InfoWindowAnswer answer(true);
+    EXPECT_TRUE(checker.CheckForNewVersion()) << "the next check runs as ever";
+    EXPECT_FALSE(checker.Abandoned());
+}
+
+// The application told to quit while a transfer waits (its end by any road, not only File > Exit):
+// the wait must not come back empty-handed for ever; the check ends without another event and
+// the partial installer goes.
+TEST_F(WebUpdateTest, applicationQuitDuringATransfer_endsTheCheckWithoutAnotherEvent) {
+    const struct {
+        const char* meaning;
+        ScriptedResponse page, installer;
+        qint32 quitAfter; // bytes of the stalling transfer
+    } rows[] = {
+        {"while the page is read",
+         {.body = UpdatePage(StandardEntries()), .stallAfter = 40},
+         {.body = Installer()},
+         40},
+        {"while the installer downloads",
+         {.body = UpdatePage(StandardEntries())},
+         {.body = Installer(), .stallAfter = 1000},
+         1000},
+    };
+    for (const auto& row : rows) {
+        events.clear();
+        server.Serve("/newkalendo.htm", row.page);
+        server.Serve("/files/kalendo32_275.exe", row.installer);
+        checker.OnDownload = [&](QObject*, qint32, qint32 downloaded) {
+            if (downloaded != row.quitAfter) return;
+            events.push_back("Quit");
+            QCoreApplication::quit();
+        };
+        bool checkReturned = false;
+        QTimer::singleShot(0, [&] {
+            EXPECT_FALSE(checker.CheckForNewVersion()) << row.meaning;
+            checkReturned = true;
+        });
+
+        QCoreApplication::exec();
+
+        EXPECT_TRUE(checkReturned) << row.meaning;
+        ASSERT_FALSE(events.empty()) << row.meaning;
+        EXPECT_EQ(events.back(), "Quit") << row.meaning;
+        EXPECT_TRUE(FolderEntries().isEmpty())
+            << row.meaning << ": " << FolderEntries().join(", ").toStdString();
+        EXPECT_TRUE(started.isEmpty()) << row.meaning;
+        EXPECT_FALSE(checker.Busy()) << row.meaning;
+    }
+}
+
 TEST_F(WebUpdateTest, secondCheckDuringATransfer_returnsAtOnce) {
     ServeUpdate(With(StandardEntries(), "mxVersion", "2.74"));
     std::vector<bool> nestedResults;
@@ -723,3 +970,5 @@ TEST_F(WebUpdateTest, credentials_answerTheServersChallenge) {
 
 } // namespace
 } // namespace kalendo::update
+
+#include "mxWebUpdateTest.moc"
