@@ -47,12 +47,15 @@ const SUBSTITUTE_SUFFIX = ' (substitute day)';
 // tell a named day that is no day off (Mother's Day) from a holiday.
 const OBSERVANCE_MARK = ' observance';
 
-// A name as the file format can carry it: straight apostrophes (the program drops "'s" from
-// names), no commas (a row is read from its first comma), one line, single spaces.
+// A name as the file format and the decoder can carry it: straight apostrophes (the program drops
+// "'s" from names), no commas (a row is read from its first comma), no full stops or slashes (the
+// decoder reads them as separators, so "St. Patrick's Day" could never be typed), one line,
+// single spaces.
 function fileName(name) {
   const cleaned = name
     .replace(/[\u2018\u2019]/g, "'")
-    .replace(/,/g, ' ')
+    .replace(/\./g, '')
+    .replace(/[,/]/g, ' ')
     .replace(/\s+/g, ' ')
     .trim();
   if (cleaned === '' || cleaned.startsWith('[')) throw new Error(`unusable holiday name '${name}'`);
