@@ -109,9 +109,9 @@ NamedDatesMessageHook SetNamedDatesMessageHook(NamedDatesMessageHook hook) {
 
 std::string NamedDatesProblemReport(const std::vector<std::string>& problems, std::string_view sectionName) {
     if (problems.empty()) return {};
-    std::string report = problems.front();
-    if (problems.size() == 1) return report + ". The row is skipped.";
-    return report + ". This row and " + std::to_string(problems.size() - 1) + " more of section [" +
+    const std::string& first = problems.front();
+    if (problems.size() == 1) return first + ". The row is skipped.";
+    return first + ". This row and " + std::to_string(problems.size() - 1) + " more of section [" +
            std::string(sectionName) + "] are skipped.";
 }
 

@@ -94,7 +94,7 @@ std::int64_t SpanBusinessDays(DateTime start, DateTime end, bool bothDates,
                               const BusinessDayHolidays& holidays) {
     if (WholeDays(end) < WholeDays(start)) return 0;
     const TVorlanDates& dates = SharedVorlanDates();
-    const DateTime startDay = static_cast<DateTime>(WholeDays(start));
+    const auto startDay = static_cast<DateTime>(WholeDays(start));
     return dates.BusinessDaysBetween(start, end, holidays) +
            (bothDates && dates.IsBusinessDay(startDay, holidays) ? 1 : 0);
 }
