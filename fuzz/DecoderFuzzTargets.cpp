@@ -3,17 +3,21 @@
 #include "dates/DateEnvironment.h"
 #include "dates/DateStringTranslater.h"
 #include "dates/Error.h"
+#include "dates/HolidayTable.h"
 #include "dates/VorlanDates.h"
 #include "dates/VorlanDecodeDate.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <span>
 #include <sstream>
 #include <string_view>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace kalendo::fuzz {
@@ -126,6 +130,41 @@ std::string DecodeOneInput(const std::uint8_t* data, std::size_t size) {
     return {};
 }
 
+// The every-year reader and the holiday table it fills: it never throws, keeps only real dates,
+// indexes every row once, and agrees with the one-year reader wherever that one has an answer.
+std::string CheckHolidayTable(const std::string& content, std::string_view section,
+                              const std::vector<TVorlanNamedDate>* oneYear) {
+    std::istringstream in(content);
+    NamedDatesFileSection read;
+    try {
+        read = ReadNamedDatesFileSection(in, section, kNamedDatesFileName);
+    } catch (const std::exception& error) {
+        return std::string("the every-year reader raised ") + error.what();
+    }
+    const std::size_t rows = read.Rows.size();
+    for (const NamedDay& day : read.Rows)
+        if (day.Date != DateOf(day.Date) || day.Date < kFirstDay || day.Date > kLastDay)
+            return "a row without a date";
+    const HolidayTable table(std::move(read));
+    std::size_t indexed = 0;
+    for (const HolidayIndex* index : {&table.Holidays(), &table.Observances()}) {
+        for (const NamedDay& day : index->All()) {
+            const CivilDate date = DecodeDate(day.Date);
+            const std::span<const NamedDay> month = index->InMonth(date.year, date.month);
+            if (std::find(month.begin(), month.end(), day) == month.end())
+                return "a row its month does not hold";
+            if (index->On(day.Date).empty()) return "a row its day does not hold";
+            if (!table.CoveredYears() || !table.CoveredYears()->Contains(date.year))
+                return "a row outside the years";
+            ++indexed;
+        }
+    }
+    if (indexed != rows) return "rows lost or doubled by the index";
+    if (oneYear != nullptr && table.NamedDatesOfYear(2026) != *oneYear)
+        return "the two readers disagree on 2026";
+    return {};
+}
+
 std::string LoadNamedDatesOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string content(reinterpret_cast<const char*>(data), size);
     constexpr std::array<std::string_view, 3> kSections = {"New Zealand", "Austrailia", ""};
@@ -135,10 +174,15 @@ std::string LoadNamedDatesOneInput(const std::uint8_t* data, std::size_t size) {
         try {
             ReadNamedDatesSection(in, section, 2026, kNamedDatesFileName, list);
         } catch (const Error&) {
-            continue; // a malformed row of the wanted section: the answer the format asks for
+            // A malformed row of the wanted section: the answer the format asks for.
+            if (std::string problem = CheckHolidayTable(content, section, nullptr); !problem.empty())
+                return problem;
+            continue;
         } catch (const std::exception& error) {
             return std::string("the reader raised a foreign error ") + error.what();
         }
+        if (std::string problem = CheckHolidayTable(content, section, &list.Dates); !problem.empty())
+            return problem;
         for (const TVorlanNamedDate& entry : list.Dates) {
             if (DecodeDate(entry.Date).year != 2026) return "an entry of another year was kept";
             if (entry.Date != DateOf(entry.Date)) return "an entry with a time of day";

@@ -1,5 +1,6 @@
 #include "dates/DateEnvironment.h"
 #include "dates/DateStringTranslater.h"
+#include "dates/NamedDatesLocation.h"
 #include "dates/VorlanDates.h"
 #include "dates/VorlanDecodeDate.h"
 
@@ -259,6 +260,26 @@ void NamedDateFromACachedSection(benchmark::State& state) {
     fs::remove_all(directory);
 }
 BENCHMARK(NamedDateFromACachedSection);
+
+// A named date of the shipped table, the last section of the file, once it is cached: the
+// translator checks the file's size and time and searches the current year's rows.
+void NamedDateFromTheShippedTable(benchmark::State& state) {
+    const Environment& environment = TheEnvironment();
+    const ScopedDateEnvironment scope(environment.settings, std::make_shared<FixedClock>(environment.clock));
+    SetNamedDatesSource(SourceTreeDataDirectory().string(), "Japan");
+    TVorlanDecodeDate decoder(environment.settings, environment.clock);
+    decoder.SetDateToDecode("culture day");
+    if (!decoder.ValidDateTime()) state.SkipWithError("the shipped table has no Culture Day");
+    const int readsBefore = SharedDateStringTranslater().FileReads();
+    for (auto _ : state) {
+        decoder.SetDateToDecode("3 days after culture day");
+        benchmark::DoNotOptimize(decoder.DecodedDate());
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["file_reads"] = SharedDateStringTranslater().FileReads() - readsBefore;
+    SetNamedDatesSource("", "");
+}
+BENCHMARK(NamedDateFromTheShippedTable);
 
 // The peer: GNU date reading the common phrases from a file, timed as a whole process.
 void GnuDateFile(benchmark::State& state) {

@@ -2,6 +2,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/DecodeCommand.h"
+#include "cli/NamedDatesOptions.h"
 #include "dates/DateEnvironment.h"
 #include "dates/Error.h"
 
@@ -13,6 +14,7 @@ namespace kalendo::cli {
 namespace {
 
 constexpr const char* kProgram = "kalendo-cli";
+constexpr const char* kOtherLocales = "and LL_CC for CC one of IE CA AU NZ ZA IN DE FR NL SE JP";
 
 struct CommandEntry {
     std::string_view name;
@@ -46,12 +48,17 @@ int ReportBadArgument(std::ostream& err, const std::string& message) {
 
 std::string UsageText() {
     return "usage: kalendo-cli [--locale NAME] [--today YYYY-MM-DD] [--json] COMMAND ARGS\n"
-           "  span START END [--both]            the Days, Weeks, Months and Years panel texts, one per "
-           "line\n"
-           "  add UNIT COUNT DATE                move DATE by COUNT units: D days, B business days, W "
+           "  span START END [--both] [--business [--holidays COUNTRY]]\n"
+           "                                     the Days, Weeks, Months and Years panel texts, one per "
+           "line;\n"
+           "                                     --business adds the business days (Monday to Friday, less\n"
+           "                                     COUNTRY's public holidays), counted like the Days line\n"
+           "  add UNIT COUNT DATE [--holidays COUNTRY]\n"
+           "                                     move DATE by COUNT units: D days, B business days, W "
            "weeks,\n"
            "                                     M months, Q quarters, Y years (any case; others give "
-           "1899-12-30)\n"
+           "1899-12-30);\n"
+           "                                     --holidays makes B skip COUNTRY's public holidays too\n"
            "  easter YEAR                        the seven lines of the Easter window (YEAR 1000 to 3000)\n"
            "  week DATE [--first monday|sunday]  the calendar's week number of the row holding DATE\n"
            "  weekofyear DATE                    the week number of the format letter W\n"
@@ -59,12 +66,19 @@ std::string UsageText() {
            "suffix)\n"
            "  longyear DATE                      DATE in the locale's short format with a four-digit year\n"
            "  decode TEXT... [--now HH:MM[:SS]] [--datescan DIR] [--country NAME]\n"
-           "                                     free text (3 days ago, next Friday, 10:30pm) as a date\n"
-           "                                     and the ValidDate, ValidTime and ValidDateTime flags;\n"
-           "                                     exit 1 when it is no valid date and time\n"
+           "                                     free text (3 days ago, next Friday, 10:30pm, Christmas "
+           "Day)\n"
+           "                                     as a date and the ValidDate, ValidTime and ValidDateTime\n"
+           "                                     flags; exit 1 when it is no valid date and time. Named "
+           "dates\n"
+           "                                     come from DIR/DateScan.DAT (default: the folders searched\n"
+           "                                     for it) in the section of NAME (default: --locale's "
+           "country)\n"
            "DATE is YYYY-MM-DD, YYYY-MM-DDTHH:MM:SS or today; START and END lie from 1752-01-01 to "
            "3000-12-31.\n"
-           "--locale takes en_GB or en_US (default: from LC_ALL, LC_TIME or LANG; en_GB unless en_US);\n"
+           "--locale takes en_GB, en_US or LL_CC for another country of the named-dates table (de_DE,\n"
+           "ja_JP, en_AU: the en_GB formats with that country's holidays; default: from LC_ALL, LC_TIME or\n"
+           "LANG, else en_GB);\n"
            "--today fixes the date that 'today' means; --json prints one JSON object.\n"
            "Exit status: 0 done, 1 the answer is an error (end before start, result out of range),\n"
            "2 a bad argument.\n";
@@ -88,9 +102,10 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args,
             }
             const std::string& value = args[++i];
             if (arg == "--locale") {
-                const std::optional<FormatSettings> settings = BuiltInSettings(value);
+                const std::optional<FormatSettings> settings = SettingsForLocaleName(value);
                 if (!settings) {
-                    parsed.error = "unknown locale " + Quoted(value) + " (known: en_GB, en_US)";
+                    parsed.error =
+                        "unknown locale " + Quoted(value) + " (known: en_GB, en_US, " + kOtherLocales + ")";
                     break;
                 }
                 parsed.options.settings = *settings;
@@ -128,13 +143,17 @@ int RunCli(std::span<const std::string> args, std::string_view localeFromEnviron
 
     // Commands that reach the shared date services see the chosen locale and clock.
     const ScopedDateEnvironment environment(parsed.options.settings, parsed.options.clock);
+    NamedDatesMessages namedDatesMessages;
     CommandResult result;
     try {
         result = command(parsed.options, args.subspan(parsed.commandIndex + 1));
     } catch (const std::exception& error) {
         result = Failure(error.what());
     }
+    namedDatesMessages.MoveInto(result);
     out << result.output;
+    for (const std::string& warning : result.warnings)
+        err << kProgram << ": " << warning << "\n";
     if (result.exitCode == 2) return ReportBadArgument(err, result.error);
     if (!result.error.empty()) err << kProgram << ": " << result.error << "\n";
     return result.exitCode;

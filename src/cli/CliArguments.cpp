@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace kalendo::cli {
 
@@ -57,12 +58,39 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
 
 } // namespace
 
-CommandResult Success(std::string output) { return {0, std::move(output), {}}; }
-CommandResult BadArgument(std::string message) { return {2, {}, std::move(message)}; }
-CommandResult Failure(std::string message) { return {1, {}, std::move(message)}; }
+CommandResult Success(std::string output) { return {0, std::move(output), {}, {}}; }
+CommandResult BadArgument(std::string message) { return {2, {}, std::move(message), {}}; }
+CommandResult Failure(std::string message) { return {1, {}, std::move(message), {}}; }
+
+std::optional<std::string> CountryOfLocaleName(std::string_view localeName) {
+    // The countries of the named-dates table by ISO 3166 code, named as Qt names territories.
+    static constexpr std::pair<std::string_view, std::string_view> kCountries[] = {
+        {"GB", "United Kingdom"}, {"IE", "Ireland"},     {"US", "United States"}, {"CA", "Canada"},
+        {"AU", "Australia"},      {"NZ", "New Zealand"}, {"ZA", "South Africa"},  {"IN", "India"},
+        {"DE", "Germany"},        {"FR", "France"},      {"NL", "Netherlands"},   {"SE", "Sweden"},
+        {"JP", "Japan"},
+    };
+    // "ll_CC", "ll-CC", with ".codeset" or "@modifier" after it.
+    const std::size_t separator = localeName.find_first_of("_-");
+    if (separator == std::string_view::npos) return std::nullopt;
+    std::string_view territory = localeName.substr(separator + 1);
+    territory = territory.substr(0, territory.find_first_of(".@"));
+    for (const auto& [code, country] : kCountries)
+        if (SameTextIgnoringCase(territory, code)) return std::string(country);
+    return std::nullopt;
+}
+
+std::optional<FormatSettings> SettingsForLocaleName(std::string_view localeName) {
+    if (std::optional<FormatSettings> table = BuiltInSettings(localeName)) return table;
+    const std::optional<std::string> country = CountryOfLocaleName(localeName);
+    if (!country) return std::nullopt;
+    FormatSettings settings = UnitedKingdomSettings();
+    settings.countryName = *country;
+    return settings;
+}
 
 FormatSettings SettingsForEnvironmentLocale(std::string_view localeName) {
-    const std::optional<FormatSettings> table = BuiltInSettings(localeName);
+    const std::optional<FormatSettings> table = SettingsForLocaleName(localeName);
     return table ? *table : UnitedKingdomSettings();
 }
 

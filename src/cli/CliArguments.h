@@ -25,16 +25,24 @@ struct CliOptions {
 // is an error (end before start, a result outside the calendar), 2 a bad argument.
 struct CommandResult {
     int exitCode = 0;
-    std::string output; // for stdout, each line ending in '\n'
-    std::string error;  // one line for stderr, without the program name; empty when none
+    std::string output;                // for stdout, each line ending in '\n'
+    std::string error;                 // one line for stderr, without the program name; empty when none
+    std::vector<std::string> warnings; // lines for stderr that do not change the answer
 };
 
 CommandResult Success(std::string output);
 CommandResult BadArgument(std::string message);
 CommandResult Failure(std::string message);
 
-// The locale table for a locale name from the environment: the United States table for en_US,
-// the United Kingdom table for anything else (C, POSIX, unset or a locale without a table).
+// The English name of the country of a locale name's territory ("de_DE.UTF-8" gives Germany),
+// for the countries of the named-dates table; nullopt for any other.
+std::optional<std::string> CountryOfLocaleName(std::string_view localeName);
+// The locale table for a locale name: the United States table for en_US, the United Kingdom one
+// for en_GB, en, C and POSIX, and the United Kingdom table with the territory's country for the
+// other countries of the named-dates table ("ja_JP" reads Japan's holidays); nullopt otherwise.
+std::optional<FormatSettings> SettingsForLocaleName(std::string_view localeName);
+// The same for a locale name from the environment, with the United Kingdom table for anything
+// it does not know (unset included).
 FormatSettings SettingsForEnvironmentLocale(std::string_view localeName);
 // LC_ALL, else LC_TIME, else LANG: the first that is set and not empty.
 std::string EnvironmentLocaleName();

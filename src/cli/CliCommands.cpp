@@ -1,14 +1,17 @@
 #include "cli/CliCommands.h"
 
 #include "calendar/dsDateUtils.h"
+#include "cli/NamedDatesOptions.h"
 #include "dates/DateFormat.h"
 #include "dates/Error.h"
 #include "dates/VorlanDates.h"
 #include "easter/Easter.h"
 #include "span/DateSpan.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
+#include <memory>
 #include <string_view>
 
 namespace kalendo::cli {
@@ -66,9 +69,16 @@ CommandResult EngineFailure(const CliOptions& options, const Error& error) {
 } // namespace
 
 CommandResult SpanCommand(const CliOptions& options, std::span<const std::string> args) {
-    static constexpr std::string_view kFlags[] = {"--both"};
-    const SplitArguments split = SplitCommandArguments(args, kFlags, {});
-    if (auto problem = CountProblem("span START END [--both]", split, 2)) return *problem;
+    static constexpr std::string_view kFlags[] = {"--both", "--business"};
+    static constexpr std::string_view kValued[] = {"--holidays"};
+    constexpr std::string_view kUsage = "span START END [--both] [--business [--holidays COUNTRY]]";
+    const SplitArguments split = SplitCommandArguments(args, kFlags, kValued);
+    if (auto problem = CountProblem(kUsage, split, 2)) return *problem;
+    const bool bothDates = std::find(split.flags.begin(), split.flags.end(), "--both") != split.flags.end();
+    const bool business =
+        std::find(split.flags.begin(), split.flags.end(), "--business") != split.flags.end();
+    if (!split.valued.empty() && !business)
+        return BadArgument("--holidays needs --business: " + std::string(kUsage));
     DateTime start = 0.0;
     if (auto problem = ReadDate(options, split.positional[0], start, "START")) return *problem;
     DateTime end = 0.0;
@@ -77,24 +87,43 @@ CommandResult SpanCommand(const CliOptions& options, std::span<const std::string
         if (DateOf(date) < kSerialOf1Jan1752 || DateOf(date) > kSerialOf31Dec3000)
             return BadArgument("START and END must lie from 1752-01-01 to 3000-12-31, not " + IsoText(date));
     }
+    std::shared_ptr<const HolidayTable> holidays;
+    for (const auto& [flag, country] : split.valued)
+        if (auto problem = ReadHolidaysOption(country, holidays)) return *problem;
 
-    const SpanTexts texts = ComputeSpan(start, end, !split.flags.empty());
+    const SpanTexts texts = ComputeSpan(start, end, bothDates);
     CommandResult result;
     if (texts.orderError) {
         result.exitCode = 1;
         result.output = options.json ? "{\"error\":" + JsonString(texts.years) + "}\n" : texts.years + "\n";
         return result;
     }
-    if (options.json)
-        return Success("{\"days\":" + JsonString(texts.days) + ",\"weeks\":" + JsonString(texts.weeks) +
-                       ",\"months\":" + JsonString(texts.months) + ",\"years\":" + JsonString(texts.years) +
-                       "}\n");
-    return Success(Lines({texts.days, texts.weeks, texts.months, texts.years}));
+    std::int64_t businessDays = 0;
+    if (business) {
+        businessDays = holidays != nullptr ? SpanBusinessDays(start, end, bothDates, holidays->DaysOff())
+                                           : SpanBusinessDays(start, end, bothDates);
+        if (holidays != nullptr) {
+            if (std::string warning = CoverageWarning(*holidays, split.valued.back().second, start, end);
+                !warning.empty())
+                result.warnings.push_back(std::move(warning));
+        }
+    }
+    if (options.json) {
+        result.output = "{\"days\":" + JsonString(texts.days) + ",\"weeks\":" + JsonString(texts.weeks) +
+                        ",\"months\":" + JsonString(texts.months) + ",\"years\":" + JsonString(texts.years) +
+                        (business ? ",\"business_days\":" + std::to_string(businessDays) : std::string()) +
+                        "}\n";
+    } else {
+        result.output = Lines({texts.days, texts.weeks, texts.months, texts.years});
+        if (business) result.output += std::to_string(businessDays) + " Business Days\n";
+    }
+    return result;
 }
 
 CommandResult AddCommand(const CliOptions& options, std::span<const std::string> args) {
-    const SplitArguments split = SplitCommandArguments(args, {}, {});
-    if (auto problem = CountProblem("add UNIT COUNT DATE", split, 3)) return *problem;
+    static constexpr std::string_view kValued[] = {"--holidays"};
+    const SplitArguments split = SplitCommandArguments(args, {}, kValued);
+    if (auto problem = CountProblem("add UNIT COUNT DATE [--holidays COUNTRY]", split, 3)) return *problem;
     const std::optional<std::int64_t> count =
         ParseInteger(split.positional[1], std::numeric_limits<std::int32_t>::min(),
                      std::numeric_limits<std::int32_t>::max());
@@ -102,20 +131,35 @@ CommandResult AddCommand(const CliOptions& options, std::span<const std::string>
         return BadArgument("COUNT must be a whole number of 32 bits, not " + Quoted(split.positional[1]));
     DateTime date = 0.0;
     if (auto problem = ReadDate(options, split.positional[2], date)) return *problem;
+    if (!split.valued.empty() && !SameTextIgnoringCase(split.positional[0], "B"))
+        return BadArgument("--holidays applies to business days (unit B) only, not " +
+                           Quoted(split.positional[0]));
+    std::shared_ptr<const HolidayTable> holidays;
+    for (const auto& [flag, country] : split.valued)
+        if (auto problem = ReadHolidaysOption(country, holidays)) return *problem;
 
+    const TVorlanDates dates(options.settings);
+    const auto moveCount = static_cast<std::int32_t>(*count);
     DateTime moved = 0.0;
     try {
-        moved = TVorlanDates(options.settings)
-                    .AddToDate(split.positional[0], static_cast<std::int32_t>(*count), date);
+        moved = holidays != nullptr
+                    ? dates.AddToDate(split.positional[0], moveCount, date, holidays->DaysOff())
+                    : dates.AddToDate(split.positional[0], moveCount, date);
     } catch (const Error& error) {
         return EngineFailure(options, error);
     }
     // Days, business days and weeks never fail in the engine, but their result may still lie
     // beyond any date the calendar can name.
     if (!IsEncodableDay(moved)) return EngineFailure(options, Error(kInvalidDateEncode));
-    if (options.json)
-        return Success("{\"serial\":" + JsonNumber(moved) + ",\"iso\":" + JsonString(IsoText(moved)) + "}\n");
-    return Success(IsoText(moved) + "\n");
+    CommandResult result = Success(options.json ? "{\"serial\":" + JsonNumber(moved) +
+                                                      ",\"iso\":" + JsonString(IsoText(moved)) + "}\n"
+                                                : IsoText(moved) + "\n");
+    if (holidays != nullptr) {
+        if (std::string warning = CoverageWarning(*holidays, split.valued.back().second, date, moved);
+            !warning.empty())
+            result.warnings.push_back(std::move(warning));
+    }
+    return result;
 }
 
 CommandResult EasterCommand(const CliOptions& options, std::span<const std::string> args) {

@@ -1,11 +1,11 @@
 #include "cli/DecodeCommand.h"
 
+#include "cli/NamedDatesOptions.h"
 #include "dates/DateEnvironment.h"
 #include "dates/DateStringTranslater.h"
 #include "dates/Error.h"
 #include "dates/VorlanDecodeDate.h"
 
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -65,11 +65,6 @@ const char* BooleanText(bool value) { return value ? "true" : "false"; }
 
 } // namespace
 
-std::string DefaultNamedDatesDirectory() {
-    const char* configured = std::getenv("KALENDO_DATA_DIR");
-    return configured != nullptr && *configured != '\0' ? configured : "/usr/share/kalendo";
-}
-
 CommandResult DecodeCommand(const CliOptions& options, std::span<const std::string> args) {
     static constexpr std::string_view kValued[] = {"--now", "--datescan", "--country"};
     const SplitArguments split = SplitCommandArguments(args, {}, kValued);
@@ -104,7 +99,7 @@ CommandResult DecodeCommand(const CliOptions& options, std::span<const std::stri
     try {
         decoder.SetDateToDecode(text);
     } catch (const Error& error) {
-        // A malformed named-dates file: the decode has no answer.
+        // An error of the date core while decoding: the decode has no answer.
         CommandResult result = Failure(error.what());
         if (options.json) result.output = "{\"error\":" + JsonString(error.what()) + "}\n";
         return result;

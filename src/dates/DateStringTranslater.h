@@ -1,9 +1,11 @@
 #pragma once
 
 #include "dates/DateTime.h"
+#include "dates/HolidayTable.h"
+#include "dates/NamedDatesFile.h"
 
 #include <cstdint>
-#include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,33 +16,6 @@ namespace kalendo {
 // "Austrailia" is the one the file uses.
 enum TVorlanCountry : int { coAuto = 0, coAustrailia = 1, coNewZealand = 2 };
 
-inline constexpr const char* kNamedDatesFileName = "DateScan.DAT";
-
-// One row of the named-dates file kept for the current year: "Mother's Day" is kept as
-// "Mother Day", since the decoder strips possessives from what the user types.
-struct TVorlanNamedDate {
-    std::string Name;
-    DateTime Date = 0.0; // whole days
-    friend bool operator==(const TVorlanNamedDate&, const TVorlanNamedDate&) = default;
-};
-
-// The rows of one section of a named-dates file that belong to one year, in file order.
-// `complete` is true when another section's header ended the wanted one; a section that runs to
-// the end of the file (or is missing) leaves it false, so the caller reads the file again next time.
-struct TVorlanNamedDatesSection {
-    std::vector<TVorlanNamedDate> Dates;
-    bool Complete = false;
-};
-
-// Reads the file format: "[Section]" headers (compared ignoring case, the text up to the first
-// "]"), then rows "Name, YYYY?MM?DD" read by position from the first comma. Blank lines are
-// skipped. A row of the wanted section whose year, month or day is not a number throws
-// Error("<source> line <n>: '<text>' is not a valid integer value"), a row without a comma
-// throws a like error, and an impossible date of the wanted year throws
-// Error(kInvalidDateEncode). Rows read before an error stay in `into.Dates`.
-void ReadNamedDatesSection(std::istream& in, std::string_view sectionName, int year,
-                           std::string_view sourceName, TVorlanNamedDatesSection& into);
-
 // The first entry whose name matches the search text, ignoring case: the whole name when
 // exactMatch is set or the text is shorter than four characters, else the name's first
 // characters, as many as the text has. Null when none does.
@@ -48,8 +23,10 @@ const TVorlanNamedDate* FindNamedDate(const std::vector<TVorlanNamedDate>& dates
                                       bool exactMatch);
 
 // Looks a name up in the named-dates file "DateScan.DAT" for the current year. The directory
-// holding the file and the user's country name are inputs (the program supplies them); the list
-// of the wanted section is cached until the section, the file path or the year changes.
+// holding the file and the user's country name are inputs (the program supplies them). The
+// section comes from the shared NamedDatesCache, read once; the list of the current year's rows
+// is rebuilt only when the section, the file or the year changes. A damaged file never throws:
+// its bad rows are skipped and reported once through the named-dates message hook.
 class TVorlanDateStringTranslater {
 public:
     TVorlanCountry Country() const { return country_; }
@@ -63,8 +40,7 @@ public:
     void SetEnabled(bool enabled) { enabled_ = enabled; }
 
     const std::string& Search() const { return search_; }
-    // Performs the lookup. Throws Error for malformed rows of the wanted section (see
-    // ReadNamedDatesSection) and when the file exists but cannot be read.
+    // Performs the lookup.
     void SetSearch(std::string_view text);
 
     bool Found() const { return found_; }
@@ -82,13 +58,15 @@ public:
     void SetCountryName(std::string countryName) { countryName_ = std::move(countryName); }
     std::string SectionName() const;
 
-    bool Loaded() const { return loaded_; }
-    const std::vector<TVorlanNamedDate>& NamedDates() const { return list_.Dates; }
-    // How often the file has been opened and read: a cached section costs none.
-    int FileReads() const { return fileReads_; }
+    // The list holds a section read from the file.
+    bool Loaded() const { return listTable_ != nullptr; }
+    const std::vector<TVorlanNamedDate>& NamedDates() const { return list_; }
+    // How often named-dates files have been opened and read (by the shared cache, for every
+    // translator): a cached section costs none.
+    int FileReads() const;
 
 private:
-    void LoadList(const std::string& sectionName, int year);
+    void RefreshList(const std::string& sectionName, int year);
 
     TVorlanCountry country_ = coAuto;
     std::string fileName_;
@@ -105,21 +83,24 @@ private:
     std::string dataDirectory_;
     std::string countryName_;
 
-    bool loaded_ = false;
-    TVorlanNamedDatesSection list_;
-    // What the list was read for; a change of any of them empties it.
-    std::string listDirectory_;
-    std::string listFileName_;
-    std::string listSection_;
+    std::vector<TVorlanNamedDate> list_;
+    // What the list was made from; a change of either rebuilds it.
+    std::shared_ptr<const HolidayTable> listTable_;
     int listYear_ = 0;
-    int fileReads_ = 0;
 };
 
 // The one translator shared by every decoder, created on first use and kept to the end.
 TVorlanDateStringTranslater& SharedDateStringTranslater();
 
 // Tells the shared translator where "DateScan.DAT" lives and which section coAuto reads (an empty
-// country name means the country of the current locale settings).
+// country name means the country of the current locale settings). The holiday look-ups below
+// read the same file.
 void SetNamedDatesSource(std::string directory, std::string countryName);
+
+// The holidays of a country (its English name; Australia reads the "Austrailia" section) from
+// the shared source's file, read once and kept. Null when there is no file; a table without a
+// section when the file has none for the country. An empty country name means the user's: the
+// shared source's country, else the current locale settings' one.
+std::shared_ptr<const HolidayTable> NamedDatesHolidays(std::string_view countryName = {});
 
 } // namespace kalendo

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace kalendo {
 
@@ -47,6 +48,28 @@ CivilDate DecodeEncodableDate(DateTime date) {
     return CivilFromDays(whole);
 }
 
+// The plain business-day rule on whole-day serials: count weekdays on from day (back when count
+// is negative). Business days are numbered Monday 0 .. Friday 4 within weeks counted from a
+// Monday. Going forward a week-end day counts as that week's Friday (its next business day is
+// Monday); going back it counts as the next week's Monday (its previous business day is Friday).
+std::int64_t MoveByWeekdays(std::int64_t count, std::int64_t day) {
+    if (count == 0) return day;
+    const std::int64_t week = FloorDiv(day - kSerialOfAMonday, 7);
+    const std::int64_t weekday = FloorMod(day - kSerialOfAMonday, 7); // 0 = Monday .. 6 = Sunday
+    const std::int64_t position =
+        count > 0 ? std::min<std::int64_t>(weekday, 4) : std::min<std::int64_t>(weekday, 5);
+    const std::int64_t target = week * 5 + position + count;
+    return kSerialOfAMonday + FloorDiv(target, 5) * 7 + FloorMod(target, 5);
+}
+
+// How many Mondays to Fridays there are up to and including day, counted from the Monday of
+// kSerialOfAMonday (negative before it).
+std::int64_t WeekdaysThrough(std::int64_t day) {
+    const std::int64_t week = FloorDiv(day - kSerialOfAMonday, 7);
+    const std::int64_t weekday = FloorMod(day - kSerialOfAMonday, 7); // 0 = Monday .. 6 = Sunday
+    return week * 5 + std::min<std::int64_t>(weekday + 1, 5);
+}
+
 // The month arithmetic behind AddMonths and AddQuarters; the count is wide so that three times a
 // 32-bit count of quarters cannot overflow.
 DateTime AddMonthsWide(const TVorlanDates& dates, std::int64_t count, DateTime date) {
@@ -73,6 +96,12 @@ const FormatSettings& TVorlanDates::Settings() const {
     return settings_ != nullptr ? *settings_ : CurrentFormatSettings();
 }
 
+DateTime TVorlanDates::AddToDate(std::string_view unit, std::int32_t count, DateTime date,
+                                 const BusinessDayHolidays& holidays) const {
+    if (UpperCase(unit) == "B") return AddBusinessDays(count, date, holidays);
+    return AddToDate(unit, count, date);
+}
+
 DateTime TVorlanDates::AddToDate(std::string_view unit, std::int32_t count, DateTime date) const {
     const std::string letter = UpperCase(unit);
     if (letter == "D") return AddDays(count, date);
@@ -94,17 +123,25 @@ DateTime TVorlanDates::AddWeeks(std::int32_t count, DateTime date) const {
 }
 
 DateTime TVorlanDates::AddBusinessDays(std::int32_t count, DateTime date) const {
-    const std::int64_t start = WholeDays(date);
-    if (count == 0) return WholeDay(start);
-    // Number the business days Monday 0 .. Friday 4 within weeks counted from a Monday. Going
-    // forward a week-end day counts as that week's Friday (its next business day is Monday);
-    // going back it counts as the next week's Monday (its previous business day is Friday).
-    const std::int64_t week = FloorDiv(start - kSerialOfAMonday, 7);
-    const std::int64_t weekday = FloorMod(start - kSerialOfAMonday, 7); // 0 = Monday .. 6 = Sunday
-    const std::int64_t position =
-        count > 0 ? std::min<std::int64_t>(weekday, 4) : std::min<std::int64_t>(weekday, 5);
-    const std::int64_t target = week * 5 + position + count;
-    return WholeDay(kSerialOfAMonday + FloorDiv(target, 5) * 7 + FloorMod(target, 5));
+    return WholeDay(MoveByWeekdays(count, WholeDays(date)));
+}
+
+DateTime TVorlanDates::AddBusinessDays(std::int32_t count, DateTime date,
+                                       const BusinessDayHolidays& holidays) const {
+    std::int64_t day = WholeDays(date);
+    std::int64_t remaining = count;
+    if (remaining == 0 || holidays.Empty()) return WholeDay(MoveByWeekdays(remaining, day));
+    // Each pass moves the weekdays still owed by the plain rule; the holidays it passed over (or
+    // landed on) are owed once more. The passes cover stretches that do not overlap, so there are
+    // at most as many as holidays in reach, plus one.
+    for (;;) {
+        const std::int64_t moved = MoveByWeekdays(remaining, day);
+        const std::int64_t owed =
+            remaining > 0 ? holidays.CountBetween(day + 1, moved) : holidays.CountBetween(moved, day - 1);
+        if (owed == 0) return WholeDay(moved);
+        day = moved;
+        remaining = remaining > 0 ? owed : -owed;
+    }
 }
 
 DateTime TVorlanDates::NextBusinessDay(DateTime date) const {
@@ -124,6 +161,24 @@ DateTime TVorlanDates::PreviousBusinessDay(DateTime date) const {
 bool TVorlanDates::IsBusinessDay(DateTime date) const {
     const int weekday = DayOfWeek(date);
     return weekday != 1 && weekday != 7;
+}
+
+bool TVorlanDates::IsBusinessDay(DateTime date, const BusinessDayHolidays& holidays) const {
+    return IsBusinessDay(date) && !holidays.Contains(WholeDays(date));
+}
+
+std::int64_t TVorlanDates::BusinessDaysBetween(DateTime start, DateTime end) const {
+    const std::int64_t first = WholeDays(start), last = WholeDays(end);
+    if (last >= first) return WeekdaysThrough(last) - WeekdaysThrough(first);
+    return -(WeekdaysThrough(first - 1) - WeekdaysThrough(last - 1));
+}
+
+std::int64_t TVorlanDates::BusinessDaysBetween(DateTime start, DateTime end,
+                                               const BusinessDayHolidays& holidays) const {
+    const std::int64_t first = WholeDays(start), last = WholeDays(end);
+    const std::int64_t weekdays = BusinessDaysBetween(start, end);
+    if (last >= first) return weekdays - holidays.CountBetween(first + 1, last);
+    return weekdays + holidays.CountBetween(last, first - 1);
 }
 
 DateTime TVorlanDates::AddMonths(std::int32_t count, DateTime date) const {
@@ -233,6 +288,25 @@ std::string TVorlanDates::FormatDateLongYear(DateTime date) const {
     return FormatDate(format, date);
 }
 
+BusinessDayHolidays::BusinessDayHolidays(std::vector<std::int64_t> days) : days_(std::move(days)) {
+    std::erase_if(days_, [](std::int64_t day) {
+        const std::int64_t weekday = FloorMod(day - kSerialOfAMonday, 7);
+        return weekday >= 5;
+    });
+    std::sort(days_.begin(), days_.end());
+    days_.erase(std::unique(days_.begin(), days_.end()), days_.end());
+}
+
+bool BusinessDayHolidays::Contains(std::int64_t day) const {
+    return std::binary_search(days_.begin(), days_.end(), day);
+}
+
+std::int64_t BusinessDayHolidays::CountBetween(std::int64_t first, std::int64_t last) const {
+    if (last < first) return 0;
+    const auto from = std::lower_bound(days_.begin(), days_.end(), first);
+    return std::upper_bound(from, days_.end(), last) - from;
+}
+
 const TVorlanDates& SharedVorlanDates() {
     static const TVorlanDates shared;
     return shared;
@@ -240,6 +314,11 @@ const TVorlanDates& SharedVorlanDates() {
 
 DateTime AddToDate(std::string_view unit, std::int32_t count, DateTime date) {
     return SharedVorlanDates().AddToDate(unit, count, date);
+}
+
+DateTime AddToDate(std::string_view unit, std::int32_t count, DateTime date,
+                   const BusinessDayHolidays& holidays) {
+    return SharedVorlanDates().AddToDate(unit, count, date, holidays);
 }
 
 DateTime AddMonths(std::int32_t count, DateTime date) { return SharedVorlanDates().AddMonths(count, date); }

@@ -25,7 +25,8 @@ void SetDecoderMessageHook(DecoderMessageHook hook);
 // "21st December 2026", "10:30pm", a named date) into a DateTime. Assigning DateToDecode splits
 // the text into classified words and resolves them against today; the result and its validity
 // are then read from the properties. Bad text never throws: it fails through the validity flags.
-// Only a malformed named-dates file throws, with the translator's Error.
+// A damaged named-dates file does not throw either: its bad rows are skipped and reported once
+// through SetNamedDatesMessageHook (HolidayTable.h).
 class TVorlanDecodeDate {
 public:
     // Uses the current locale settings and clock of DateEnvironment, looked up at each decode.

@@ -2,7 +2,9 @@
 
 #include "dates/DateEnvironment.h"
 #include "dates/DateStringTranslater.h"
+#include "dates/NamedDatesLocation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
 
@@ -156,13 +158,16 @@ void InstallDateEnvironment(const QLocale& locale) {
 }
 
 QString NamedDatesDirectory() {
+    NamedDatesFolders folders = NamedDatesFoldersFromEnvironment();
 #if defined(Q_OS_WIN)
     const QString root = qEnvironmentVariable("SystemRoot", QStringLiteral("C:\\Windows"));
-    return QDir::toNativeSeparators(root + QStringLiteral("/System32"));
-#else
-    const QString configured = qEnvironmentVariable("KALENDO_DATA_DIR");
-    return configured.isEmpty() ? QStringLiteral("/usr/share/kalendo") : configured;
+    folders.systemDirectory = (root + QStringLiteral("/System32")).toStdU16String();
 #endif
+    // Without an application object Qt knows no program folder (and warns when asked).
+    if (QCoreApplication::instance() != nullptr)
+        folders.programDirectory = QCoreApplication::applicationDirPath().toStdU16String();
+    // UTF-16 both ways, so no folder name depends on the C library's locale.
+    return QDir::toNativeSeparators(QString::fromStdU16String(FindNamedDatesDirectory(folders).u16string()));
 }
 
 } // namespace kalendo::platform

@@ -29,8 +29,10 @@ std::string TranslateQtTimeFormat(const QString& qtFormat);
 void InstallDateEnvironment();
 void InstallDateEnvironment(const QLocale& locale);
 
-// Where the named-dates file "DateScan.DAT" is looked for: the Windows system folder there, a
-// system-wide data folder elsewhere ($KALENDO_DATA_DIR when set, else /usr/share/kalendo).
+// The folder of the named-dates file "DateScan.DAT": the first that holds it of
+// $KALENDO_DATA_DIR, the Windows system folder (on Windows), ../share/kalendo beside the
+// program's folder (an install) and the source tree's data/ (a program run from the build tree).
+// Empty when none does, and then named dates and holidays are simply not found.
 QString NamedDatesDirectory();
 
 } // namespace kalendo::platform

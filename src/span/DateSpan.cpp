@@ -86,4 +86,17 @@ SpanTexts ComputeSpan(DateTime start, DateTime end, bool bothDates) {
     return texts;
 }
 
+std::int64_t SpanBusinessDays(DateTime start, DateTime end, bool bothDates) {
+    return SpanBusinessDays(start, end, bothDates, BusinessDayHolidays());
+}
+
+std::int64_t SpanBusinessDays(DateTime start, DateTime end, bool bothDates,
+                              const BusinessDayHolidays& holidays) {
+    if (WholeDays(end) < WholeDays(start)) return 0;
+    const TVorlanDates& dates = SharedVorlanDates();
+    const auto startDay = static_cast<DateTime>(WholeDays(start));
+    return dates.BusinessDaysBetween(start, end, holidays) +
+           (bothDates && dates.IsBusinessDay(startDay, holidays) ? 1 : 0);
+}
+
 } // namespace kalendo

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "dates/DateTime.h"
+#include "dates/VorlanDates.h"
 
+#include <cstdint>
 #include <string>
 
 namespace kalendo {
@@ -26,5 +28,13 @@ struct SpanTexts {
 // orderError true when end < start; then only `years` holds kSpanOrderError and the other
 // three are empty.
 SpanTexts ComputeSpan(DateTime start, DateTime end, bool bothDates);
+
+// The business days of the span as the Days panel counts days: the days after start up to and
+// including end that are Monday to Friday (and no holiday, when given), plus start itself when
+// bothDates is set and it is one. So without bothDates the count is the one that moving start by
+// business days needs to reach end. 0 when end is before start.
+std::int64_t SpanBusinessDays(DateTime start, DateTime end, bool bothDates);
+std::int64_t SpanBusinessDays(DateTime start, DateTime end, bool bothDates,
+                              const BusinessDayHolidays& holidays);
 
 } // namespace kalendo

@@ -93,5 +93,35 @@ TEST(CliArguments, environmentLocaleFallsBackToTheUnitedKingdomTable) {
             << name;
 }
 
+TEST(CliArguments, everyCountryOfTheNamedDatesTableIsReachedFromALocaleName) {
+    const struct {
+        const char* locale;
+        const char* country;
+        const char* shortDateFormat;
+    } rows[] = {
+        {"en_GB", "United Kingdom", "dd/mm/yyyy"}, {"en_IE", "Ireland", "dd/mm/yyyy"},
+        {"en_US", "United States", "m/d/yyyy"},    {"en_CA", "Canada", "dd/mm/yyyy"},
+        {"fr_CA", "Canada", "dd/mm/yyyy"},         {"en_AU", "Australia", "dd/mm/yyyy"},
+        {"en_NZ", "New Zealand", "dd/mm/yyyy"},    {"en_ZA", "South Africa", "dd/mm/yyyy"},
+        {"en_IN", "India", "dd/mm/yyyy"},          {"de_DE.UTF-8", "Germany", "dd/mm/yyyy"},
+        {"fr_FR@euro", "France", "dd/mm/yyyy"},    {"nl-NL", "Netherlands", "dd/mm/yyyy"},
+        {"sv_se", "Sweden", "dd/mm/yyyy"},         {"ja_JP.eucJP", "Japan", "dd/mm/yyyy"},
+        {"en", "United Kingdom", "dd/mm/yyyy"},    {"C", "United Kingdom", "dd/mm/yyyy"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.locale);
+        const std::optional<FormatSettings> settings = SettingsForLocaleName(row.locale);
+        ASSERT_TRUE(settings);
+        EXPECT_EQ(settings->countryName, row.country);
+        EXPECT_EQ(settings->shortDateFormat, row.shortDateFormat);
+        EXPECT_EQ(SettingsForEnvironmentLocale(row.locale).countryName, row.country);
+    }
+    for (const char* name : {"de", "xx_YY", "de_", "_DE_", "", "en_GBR"})
+        EXPECT_FALSE(SettingsForLocaleName(name)) << name;
+    EXPECT_EQ(CountryOfLocaleName("pt_BR"), std::nullopt);
+    EXPECT_EQ(CountryOfLocaleName("de_AT"), std::nullopt) << "Austria has no section";
+    EXPECT_EQ(SettingsForEnvironmentLocale("pt_BR.UTF-8").countryName, "United Kingdom");
+}
+
 } // namespace
 } // namespace kalendo::cli

@@ -1,7 +1,10 @@
 #include "cli/CliCommands.h"
 
+#include "dates/NamedDatesLocation.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace kalendo::cli {
@@ -17,6 +20,8 @@ CliOptions Options(bool json = false, FormatSettings settings = UnitedKingdomSet
 
 CommandResult RunCommand(CommandFunction command, std::vector<std::string> args,
                          const CliOptions& options = Options()) {
+    // --holidays reads the shipped table, whatever the environment points at.
+    ::setenv("KALENDO_DATA_DIR", SourceTreeDataDirectory().c_str(), 1);
     return command(options, args);
 }
 
@@ -83,6 +88,31 @@ TEST(CliCommands, answersInTextAndJson) {
          "{\"text\":\"q\\\\\"}\n"},
         {"long year", &LongYearCommand, {"2026-12-07"}, false, 0,
          "07/12/2026\n"},
+        // Friday 25 December 2026 and Monday 28 December (for Boxing Day on the Saturday) are off.
+        {"business days over Christmas", &AddCommand, {"B", "1", "2026-12-24"}, false, 0,
+         "2026-12-25\n"},
+        {"business days over the United Kingdom's Christmas", &AddCommand,
+         {"B", "1", "2026-12-24", "--holidays", "United Kingdom"}, false, 0,
+         "2026-12-29\n"},
+        {"business days back over Christmas", &AddCommand,
+         {"b", "-1", "--holidays", "United Kingdom", "2026-12-29"}, true, 0,
+         "{\"serial\":46380,\"iso\":\"2026-12-24\"}\n"},
+        {"business days over Australia's Christmas, its section spelt as the file spells it", &AddCommand,
+         {"B", "5", "2026-12-21", "--holidays", "Australia"}, false, 0,
+         "2026-12-30\n"},
+        {"span with business days", &SpanCommand, {"2026-12-21", "2026-12-28", "--both", "--business"}, false, 0,
+         "8 Days\n1 Weeks and 1 Days\n0 Months, 1 Weeks and 1 Days\n0 Years, 0 Months, 1 Weeks and 1 Days\n"
+         "6 Business Days\n"},
+        {"span with business days less holidays", &SpanCommand,
+         {"2026-12-21", "2026-12-28", "--business", "--holidays", "United Kingdom"}, false, 0,
+         "7 Days\n1 Weeks and 0 Days\n0 Months, 1 Weeks and 0 Days\n0 Years, 0 Months, 1 Weeks and 0 Days\n"
+         "3 Business Days\n"},
+        {"span with business days as JSON", &SpanCommand,
+         {"2026-12-21", "2026-12-28", "--both", "--business", "--holidays", "United Kingdom"}, true, 0,
+         "{\"days\":\"8 Days\",\"weeks\":\"1 Weeks and 1 Days\",\"months\":\"0 Months, 1 Weeks and 1 Days\","
+         "\"years\":\"0 Years, 0 Months, 1 Weeks and 1 Days\",\"business_days\":4}\n"},
+        {"span order error with business days", &SpanCommand, {"2026-12-08", "2026-12-07", "--business"}, false, 1,
+         "--- Date on Left must be before Date on Right ---\n"},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -115,6 +145,13 @@ TEST(CliCommands, badArgumentsGiveExitTwoAndOneLine) {
         {"weekofyear without a date", &WeekOfYearCommand, {}},
         {"format without a date", &FormatCommand, {"dd"}},
         {"longyear with two dates", &LongYearCommand, {"2026-12-07", "2026-12-08"}},
+        {"holidays for calendar days", &AddCommand, {"D", "1", "2026-12-07", "--holidays", "United Kingdom"}},
+        {"holidays of a country the table lacks", &AddCommand, {"B", "1", "2026-12-07", "--holidays", "Atlantis"}},
+        {"holidays without their country", &AddCommand, {"B", "1", "2026-12-07", "--holidays"}},
+        {"span holidays without business days", &SpanCommand,
+         {"2026-12-07", "2026-12-08", "--holidays", "United Kingdom"}},
+        {"span holidays of a country the table lacks", &SpanCommand,
+         {"2026-12-07", "2026-12-08", "--business", "--holidays", "Atlantis"}},
     };
     // clang-format on
     for (const BadRow& row : rows) {
@@ -124,6 +161,21 @@ TEST(CliCommands, badArgumentsGiveExitTwoAndOneLine) {
         EXPECT_FALSE(result.error.empty()) << row.meaning;
         EXPECT_EQ(result.error.find('\n'), std::string::npos) << row.meaning;
     }
+}
+
+TEST(CliCommands, holidaysBeyondTheTablesYearsGiveAWarning) {
+    const CommandResult far =
+        RunCommand(&AddCommand, {"B", "99999", "2026-12-07", "--holidays", "United Kingdom"});
+    EXPECT_EQ(far.exitCode, 0);
+    EXPECT_EQ(far.warnings,
+              std::vector<std::string>{"the holidays of United Kingdom are known from 1990 to 2100 only"});
+    const CommandResult span =
+        RunCommand(&SpanCommand, {"1989-12-01", "1990-01-02", "--business", "--holidays", "Ireland"});
+    EXPECT_EQ(span.warnings,
+              std::vector<std::string>{"the holidays of Ireland are known from 1990 to 2100 only"});
+    EXPECT_TRUE(RunCommand(&AddCommand, {"B", "-9", "2100-12-31", "--holidays", "Japan"}).warnings.empty());
+    EXPECT_TRUE(RunCommand(&AddCommand, {"B", "99999", "2026-12-07"}).warnings.empty())
+        << "no holidays asked for";
 }
 
 TEST(CliCommands, weekNumbersTheRowThatHoldsTheDate) {

@@ -37,6 +37,8 @@ TEST(Cli, globalOptionsComeBeforeTheCommand) {
     EXPECT_EQ(RunLine({"--locale", "en-gb", "longyear", "2026-12-07"}, "en_US").out, "07/12/2026\n")
         << "--locale wins";
     EXPECT_EQ(RunLine({"--today", "2024-02-29", "add", "y", "1", "today"}).out, "2025-02-28\n");
+    EXPECT_EQ(RunLine({"--locale", "ja_JP", "longyear", "2026-12-07"}).out, "07/12/2026\n")
+        << "a country without a table of its own reads the United Kingdom formats";
     const Outcome help = RunLine({"--json", "--help", "frobnicate"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.out, UsageText());

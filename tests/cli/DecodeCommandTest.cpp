@@ -22,9 +22,10 @@ struct Outcome {
     std::string err;
 };
 
-Outcome RunLine(const std::vector<std::string>& args) {
-    // No named-dates file unless a test brings its own.
-    ::setenv("KALENDO_DATA_DIR", "/nonexistent/kalendo-data", 1);
+Outcome RunLine(const std::vector<std::string>& args,
+                const std::string& dataDirectory = "/nonexistent/kalendo-data") {
+    // A folder without the file: the search goes on to the shipped table of the source tree.
+    ::setenv("KALENDO_DATA_DIR", dataDirectory.c_str(), 1);
     std::ostringstream out, err;
     const int exitCode = RunCli(args, "en_GB.UTF-8", out, err);
     return {exitCode, out.str(), err.str()};
@@ -114,11 +115,63 @@ TEST(DecodeCommand, namedDatesComeFromTheGivenFolderAndCountry) {
     EXPECT_EQ(RunLine(On9December({"decode", "--datescan", directory.string(), "Waitangi"})).exitCode, 1)
         << "the locale's country, United Kingdom, has no section";
 
-    std::ofstream(directory / "DateScan.DAT") << "[New Zealand]\nWaitangi Day, 2026/0x/06\n";
+    std::ofstream(directory / "DateScan.DAT")
+        << "[New Zealand]\nWaitangi Day, 2026/0x/06\nAnzac Day, 2026/04/25\n";
     const Outcome malformed = RunLine(
         On9December({"decode", "--datescan", directory.string(), "--country", "New Zealand", "Waitangi"}));
     EXPECT_EQ(malformed.exitCode, 1);
-    EXPECT_NE(malformed.err.find("'0x' is not a valid integer value"), std::string::npos) << malformed.err;
+    EXPECT_EQ(malformed.err, "kalendo-cli: " + (directory / "DateScan.DAT").string() +
+                                 " line 2: '0x' is not a valid integer value. The row is skipped.\n"
+                                 "kalendo-cli: Unable to decode the date time : Waitangi\n");
+    const Outcome rest = RunLine(On9December(
+        {"decode", "--datescan", directory.string(), "--country", "New Zealand", "Anzac", "Day"}));
+    EXPECT_EQ(rest.out, "2026-04-25\nValidDate=true ValidTime=false ValidDateTime=true\n")
+        << "the other rows still work";
+    EXPECT_EQ(rest.err, "") << "reported once";
+    fs::remove_all(directory);
+}
+
+TEST(DecodeCommand, theShippedTableIsFoundWithoutSetUp) {
+    const Outcome christmas =
+        RunLine({"--today", "2026-06-01", "decode", "--country", "United Kingdom", "christmas", "day"});
+    EXPECT_EQ(christmas.exitCode, 0) << christmas.err;
+    EXPECT_EQ(christmas.out, "2026-12-25\nValidDate=true ValidTime=false ValidDateTime=true\n");
+    EXPECT_EQ(christmas.err, "");
+}
+
+TEST(DecodeCommand, theCountryDefaultsToTheLocales) {
+    const struct {
+        const char* locale;
+        const char* text;
+        const char* date;
+    } rows[] = {
+        {"en_GB", "boxing day", "2026-12-26"},       {"en_US", "thanksgiving", "2026-11-26"},
+        {"en_IE", "st patrick's day", "2026-03-17"}, {"en_CA", "canada day", "2026-07-01"},
+        {"en_AU", "australia day", "2026-01-26"},    {"en_NZ", "waitangi day", "2026-02-06"},
+        {"en_ZA", "freedom day", "2026-04-27"},      {"en_IN", "republic day", "2026-01-26"},
+        {"de_DE", "christmas", "2026-12-25"},        {"fr_FR", "bastille day", "2026-07-14"},
+        {"nl_NL", "king's day", "2026-04-27"},       {"sv_SE", "midsummer day", "2026-06-20"},
+        {"ja_JP", "culture day", "2026-11-03"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.locale);
+        const Outcome outcome =
+            RunLine({"--locale", row.locale, "--today", "2026-06-01", "decode", row.text});
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+        EXPECT_EQ(outcome.out.substr(0, 10), row.date);
+    }
+    EXPECT_EQ(RunLine({"--locale", "en_US", "--today", "2026-06-01", "decode", "boxing", "day"}).exitCode, 1)
+        << "the United States keep no Boxing Day";
+}
+
+TEST(DecodeCommand, aUsersOwnTableInKalendoDataDirWinsOverTheShippedOne) {
+    namespace fs = std::filesystem;
+    const fs::path directory = fs::temp_directory_path() / ("kalendo-cli-own-" + std::to_string(::getpid()));
+    fs::create_directories(directory);
+    std::ofstream(directory / "DateScan.DAT") << "[United Kingdom]\nChristmas Day, 2026/12/24\n";
+    const Outcome own = RunLine(
+        {"--today", "2026-06-01", "decode", "--country", "United Kingdom", "christmas", "day"}, directory);
+    EXPECT_EQ(own.out.substr(0, 10), "2026-12-24");
     fs::remove_all(directory);
 }
 

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace kalendo {
 namespace {
@@ -265,6 +267,142 @@ TEST(VorlanDates, freeFunctionsFollowTheCurrentLocale) {
     EXPECT_EQ(DaysInMonth(2, 2024), 29);
     EXPECT_EQ(ExpandYear(5), 2005);
     EXPECT_TRUE(IsMonthName("Dec"));
+}
+
+// Holidays for the business-day tests: a fixed pseudo-random third of the days of a window,
+// weekends included, and a run of twelve days in a row, so that moves cross single holidays,
+// clusters and holidays on the start or the landing day.
+std::vector<std::int64_t> ScatteredHolidays(DateTime first, int days) {
+    std::vector<std::int64_t> holidays;
+    std::uint32_t state = 2026;
+    for (int offset = 0; offset < days; ++offset) {
+        state = state * 1103515245U + 12345U;
+        if ((state >> 16) % 3 == 0) holidays.push_back(static_cast<std::int64_t>(first) + offset);
+    }
+    for (int offset = 40; offset < 52; ++offset)
+        holidays.push_back(static_cast<std::int64_t>(first) + offset);
+    return holidays;
+}
+
+// The rule as it reads, with holidays: step a day at a time over weekends and holidays.
+bool IsLiteralBusinessDay(DateTime day, const std::vector<std::int64_t>& holidays) {
+    return !IsWeekend(day) &&
+           std::find(holidays.begin(), holidays.end(), static_cast<std::int64_t>(day)) == holidays.end();
+}
+DateTime LiteralBusinessDayMove(std::int64_t count, DateTime day, const std::vector<std::int64_t>& holidays) {
+    day = DateOf(day);
+    for (std::int64_t step = 0; step < (count < 0 ? -count : count); ++step) {
+        do
+            day += count > 0 ? 1 : -1;
+        while (!IsLiteralBusinessDay(day, holidays));
+    }
+    return day;
+}
+
+TEST(VorlanDates, businessDayHolidays_keepWeekdaysOnlySortedOnce) {
+    // 2026-12-05 is a Saturday.
+    const auto serial = [](int y, int m, int d) { return static_cast<std::int64_t>(EncodeDate(y, m, d)); };
+    const BusinessDayHolidays holidays({serial(2026, 12, 25), serial(2026, 12, 5), serial(2026, 1, 1),
+                                        serial(2026, 12, 25), serial(2026, 12, 6)});
+    EXPECT_EQ(holidays.Days(), (std::vector<std::int64_t>{serial(2026, 1, 1), serial(2026, 12, 25)}));
+    EXPECT_TRUE(holidays.Contains(serial(2026, 1, 1)));
+    EXPECT_FALSE(holidays.Contains(serial(2026, 12, 5)));
+    EXPECT_EQ(holidays.CountBetween(serial(2026, 1, 1), serial(2026, 12, 25)), 2);
+    EXPECT_EQ(holidays.CountBetween(serial(2026, 1, 2), serial(2026, 12, 24)), 0);
+    EXPECT_EQ(holidays.CountBetween(serial(2026, 12, 25), serial(2026, 1, 1)), 0) << "an empty range";
+    EXPECT_TRUE(BusinessDayHolidays().Empty());
+}
+
+TEST(VorlanDates, addBusinessDaysWithHolidays_matchesTheDayByDayRule) {
+    // Holidays over 150 days from Monday 2 November 2026; starts from two weeks before them to two
+    // weeks after, at noon, and every count that reaches across them both ways.
+    const DateTime first = EncodeDate(2026, 11, 2);
+    const std::vector<std::int64_t> listed = ScatteredHolidays(first, 150);
+    const BusinessDayHolidays holidays(listed);
+    for (int offset = -14; offset < 164; ++offset) {
+        const DateTime start = first + offset;
+        const DateTime startAtNoon = ComposeDateTime(start, 0.5);
+        ASSERT_EQ(kDates.AddBusinessDays(0, startAtNoon, holidays), start) << "0 keeps even a holiday";
+        DateTime forward = start, backward = start;
+        for (int count = 1; count <= 130; ++count) {
+            do
+                forward += 1;
+            while (!IsLiteralBusinessDay(forward, listed));
+            do
+                backward -= 1;
+            while (!IsLiteralBusinessDay(backward, listed));
+            ASSERT_EQ(kDates.AddBusinessDays(count, startAtNoon, holidays), forward)
+                << start << " +" << count;
+            ASSERT_EQ(kDates.AddBusinessDays(-count, startAtNoon, holidays), backward)
+                << start << " -" << count;
+        }
+    }
+}
+
+TEST(VorlanDates, addBusinessDaysWithHolidays_isRightFor99999BothWays) {
+    // Sparse holidays over more than a century, as the named-dates table gives them.
+    std::vector<std::int64_t> listed;
+    for (int year = 1990; year <= 2100; ++year)
+        for (const int month : {1, 4, 5, 8, 12})
+            listed.push_back(static_cast<std::int64_t>(EncodeDate(year, month, month == 12 ? 25 : 1)));
+    const BusinessDayHolidays holidays(listed);
+    for (const DateTime start :
+         {EncodeDate(1989, 12, 29), EncodeDate(2026, 12, 24), EncodeDate(2100, 12, 31)}) {
+        for (const std::int32_t count : {99999, -99999, 1, -1}) {
+            const DateTime moved = kDates.AddBusinessDays(count, start, holidays);
+            ASSERT_EQ(moved, LiteralBusinessDayMove(count, start, listed)) << start << " " << count;
+            ASSERT_EQ(kDates.BusinessDaysBetween(start, moved, holidays), count);
+        }
+    }
+}
+
+TEST(VorlanDates, addToDateWithHolidays_skipsThemForBusinessDaysOnly) {
+    // Friday 25 December 2026 and Monday 28 December 2026 off.
+    const BusinessDayHolidays holidays({static_cast<std::int64_t>(EncodeDate(2026, 12, 25)),
+                                        static_cast<std::int64_t>(EncodeDate(2026, 12, 28))});
+    const DateTime thursday = EncodeDate(2026, 12, 24);
+    EXPECT_EQ(kDates.AddToDate("B", 1, thursday, holidays), EncodeDate(2026, 12, 29));
+    EXPECT_EQ(kDates.AddToDate("b", -1, EncodeDate(2026, 12, 29), holidays), thursday);
+    EXPECT_EQ(kDates.AddToDate("D", 1, thursday, holidays), EncodeDate(2026, 12, 25));
+    EXPECT_EQ(kDates.AddToDate("W", 1, thursday, holidays), EncodeDate(2026, 12, 31));
+    EXPECT_EQ(kDates.AddToDate("X", 1, thursday, holidays), 0.0);
+    EXPECT_EQ(AddToDate("B", 1, thursday, holidays), EncodeDate(2026, 12, 29));
+    EXPECT_FALSE(kDates.IsBusinessDay(EncodeDate(2026, 12, 25), holidays));
+    EXPECT_TRUE(kDates.IsBusinessDay(thursday, holidays));
+    EXPECT_FALSE(kDates.IsBusinessDay(EncodeDate(2026, 12, 26), holidays)) << "a Saturday stays one";
+}
+
+TEST(VorlanDates, businessDaysBetween_matchesTheDayByDayCountAndUndoesTheMove) {
+    const DateTime first = EncodeDate(2026, 11, 2);
+    const std::vector<std::int64_t> listed = ScatteredHolidays(first, 80);
+    const BusinessDayHolidays holidays(listed);
+    const BusinessDayHolidays none;
+    for (int a = -10; a < 90; ++a) {
+        for (int b = -10; b < 90; ++b) {
+            const DateTime start = first + a, end = first + b;
+            // The days after start up to end, or minus those from end up to before start.
+            std::int64_t weekdays = 0, businessDays = 0;
+            for (DateTime day = std::min(start, end) + (end >= start ? 1 : 0);
+                 day <= std::max(start, end) - (end >= start ? 0 : 1); day += 1) {
+                weekdays += IsWeekend(day) ? 0 : 1;
+                businessDays += IsLiteralBusinessDay(day, listed) ? 1 : 0;
+            }
+            const int sign = end >= start ? 1 : -1;
+            ASSERT_EQ(kDates.BusinessDaysBetween(start + 0.25, end + 0.75), sign * weekdays) << a << " " << b;
+            ASSERT_EQ(kDates.BusinessDaysBetween(start, end, holidays), sign * businessDays) << a << " " << b;
+            ASSERT_EQ(kDates.BusinessDaysBetween(start, end, none), sign * weekdays);
+        }
+        for (int count = -60; count <= 60; ++count) {
+            const DateTime start = first + a;
+            ASSERT_EQ(
+                kDates.BusinessDaysBetween(start, kDates.AddBusinessDays(count, start, holidays), holidays),
+                count)
+                << a << " " << count;
+            ASSERT_EQ(kDates.BusinessDaysBetween(start, kDates.AddBusinessDays(count, start)), count);
+        }
+    }
+    // The whole calendar: 65169 whole weeks and four days, three of them weekdays.
+    EXPECT_EQ(kDates.BusinessDaysBetween(EncodeDate(1752, 1, 1), EncodeDate(3000, 12, 31)), 325848);
 }
 
 } // namespace

@@ -1,10 +1,19 @@
 #include "platform/LocaleAdapter.h"
 
+#include "dates/DateEnvironment.h"
 #include "dates/DateFormat.h"
+#include "dates/DateStringTranslater.h"
+#include "dates/NamedDatesLocation.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QLocale>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace kalendo::platform {
 namespace {
@@ -67,6 +76,72 @@ TEST(LocaleAdapter, theCLocaleFallsBackToTheBritishTable) {
     const FormatSettings c = FormatSettingsFromLocale(QLocale::c());
     EXPECT_EQ(c.shortDateFormat, "dd/mm/yyyy");
     EXPECT_EQ(c.longMonthNames[0], "January");
+}
+
+// Sets $KALENDO_DATA_DIR for one test and puts back what it was.
+class DataDirectory : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = qgetenv("KALENDO_DATA_DIR");
+        hadValue_ = qEnvironmentVariableIsSet("KALENDO_DATA_DIR");
+    }
+    void TearDown() override {
+        if (hadValue_)
+            qputenv("KALENDO_DATA_DIR", saved_);
+        else
+            qunsetenv("KALENDO_DATA_DIR");
+    }
+    static QString Native(const std::filesystem::path& path) {
+        return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
+    }
+    static void PutFileIn(const QString& folder) {
+        std::ofstream(std::filesystem::path(folder.toStdU16String()) / "DateScan.DAT")
+            << "[United Kingdom]\n";
+    }
+
+private:
+    QByteArray saved_;
+    bool hadValue_ = false;
+};
+
+TEST_F(DataDirectory, aUsersOwnFolderInKalendoDataDirWins) {
+    QTemporaryDir own;
+    ASSERT_TRUE(own.isValid());
+    PutFileIn(own.path());
+    qputenv("KALENDO_DATA_DIR", own.path().toUtf8());
+    EXPECT_EQ(NamedDatesDirectory(), QDir::toNativeSeparators(own.path()));
+}
+
+TEST_F(DataDirectory, aProgramOfTheBuildTreeFindsTheShippedTable) {
+    QTemporaryDir empty;
+    qputenv("KALENDO_DATA_DIR", empty.path().toUtf8());
+    EXPECT_EQ(NamedDatesDirectory(), Native(SourceTreeDataDirectory()));
+}
+
+TEST_F(DataDirectory, anInstalledTableBesideTheProgramComesBeforeTheSourceTree) {
+    qunsetenv("KALENDO_DATA_DIR");
+    // The install layout bin/../share/kalendo, made beside this test's own folder for the test.
+    const QString share = QCoreApplication::applicationDirPath() + QStringLiteral("/../share");
+    const QString installed = share + QStringLiteral("/kalendo");
+    ASSERT_TRUE(QDir().mkpath(installed));
+    PutFileIn(installed);
+    EXPECT_EQ(NamedDatesDirectory(), QDir::toNativeSeparators(QDir::cleanPath(installed)));
+    QDir(share).removeRecursively();
+    EXPECT_EQ(NamedDatesDirectory(), Native(SourceTreeDataDirectory()));
+}
+
+TEST_F(DataDirectory, installDateEnvironmentPointsNamedDatesAndHolidaysAtTheTable) {
+    qunsetenv("KALENDO_DATA_DIR");
+    const ScopedDateEnvironment restoresTheSettingsAndClock(UnitedKingdomSettings(), nullptr);
+    const std::string savedDirectory = SharedDateStringTranslater().DataDirectory();
+    const std::string savedCountry = SharedDateStringTranslater().CountryName();
+    InstallDateEnvironment(QLocale(QLocale::English, QLocale::NewZealand));
+    EXPECT_EQ(QString::fromStdString(SharedDateStringTranslater().DataDirectory()), NamedDatesDirectory());
+    const std::shared_ptr<const HolidayTable> holidays = NamedDatesHolidays();
+    ASSERT_NE(holidays, nullptr);
+    ASSERT_EQ(holidays->Holidays().On(EncodeDate(2026, 2, 6)).size(), 1U);
+    EXPECT_EQ(holidays->Holidays().On(EncodeDate(2026, 2, 6))[0].Name, "Waitangi Day");
+    SetNamedDatesSource(savedDirectory, savedCountry);
 }
 
 } // namespace

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 namespace kalendo {
 namespace {
 
@@ -104,6 +108,70 @@ TEST(DateSpan, monthLengthsFollowTheGregorianRule) {
     EXPECT_EQ(MonthLength(2000, 2), 29);
     EXPECT_EQ(MonthLength(2026, 0), 0);
     EXPECT_EQ(MonthLength(2026, 13), 0);
+}
+
+TEST(DateSpan, businessDaysCountLikeTheDaysPanel) {
+    // Friday 4, Saturday 5, Sunday 6, Monday 7 December 2026; Friday 25 December a holiday.
+    const BusinessDayHolidays christmas({static_cast<std::int64_t>(EncodeDate(2026, 12, 25))});
+    const struct {
+        const char* meaning;
+        CivilDate start, end;
+        bool bothDates;
+        std::int64_t plain, withHolidays;
+    } rows[] = {
+        {"one day, the same date", {2026, 12, 7}, {2026, 12, 7}, false, 0, 0},
+        {"the same business date counting both", {2026, 12, 7}, {2026, 12, 7}, true, 1, 1},
+        {"the same Saturday counting both", {2026, 12, 5}, {2026, 12, 5}, true, 0, 0},
+        {"Friday to Monday: the Monday", {2026, 12, 4}, {2026, 12, 7}, false, 1, 1},
+        {"Friday to Monday counting both", {2026, 12, 4}, {2026, 12, 7}, true, 2, 2},
+        {"Saturday to Monday, as adding one business day to the Saturday",
+         {2026, 12, 5},
+         {2026, 12, 7},
+         false,
+         1,
+         1},
+        {"a week of December with Christmas", {2026, 12, 21}, {2026, 12, 28}, false, 5, 4},
+        {"from Christmas counting both: the start is no business day",
+         {2026, 12, 25},
+         {2026, 12, 28},
+         true,
+         2,
+         1},
+        {"the end before the start", {2026, 12, 8}, {2026, 12, 7}, true, 0, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.meaning);
+        EXPECT_EQ(SpanBusinessDays(Serial(row.start), Serial(row.end), row.bothDates), row.plain);
+        EXPECT_EQ(SpanBusinessDays(Serial(row.start), Serial(row.end), row.bothDates, christmas),
+                  row.withHolidays);
+    }
+}
+
+TEST(DateSpan, businessDaysMatchADayByDayCountOverEveryPairOfTwoMonths) {
+    const DateTime first = EncodeDate(2026, 11, 30);
+    const std::vector<std::int64_t> listed = {static_cast<std::int64_t>(EncodeDate(2026, 12, 25)),
+                                              static_cast<std::int64_t>(EncodeDate(2026, 12, 26)),
+                                              static_cast<std::int64_t>(EncodeDate(2026, 12, 28)),
+                                              static_cast<std::int64_t>(EncodeDate(2027, 1, 1))};
+    const BusinessDayHolidays holidays(listed);
+    const auto isBusinessDay = [&](DateTime day) {
+        const int weekday = DayOfWeek(day);
+        return weekday != 1 && weekday != 7 &&
+               std::find(listed.begin(), listed.end(), static_cast<std::int64_t>(day)) == listed.end();
+    };
+    for (int a = 0; a < 62; ++a) {
+        for (int b = a; b < 62; ++b) {
+            for (const bool bothDates : {false, true}) {
+                // The days the Days panel counts: after the start up to the end, and the start too
+                // when both dates count.
+                std::int64_t expected = 0;
+                for (int day = bothDates ? a : a + 1; day <= b; ++day)
+                    expected += isBusinessDay(first + day) ? 1 : 0;
+                ASSERT_EQ(SpanBusinessDays(first + a, first + b, bothDates, holidays), expected)
+                    << a << " " << b << " " << bothDates;
+            }
+        }
+    }
 }
 
 } // namespace
