@@ -1,7 +1,10 @@
 #include "app/ErrorReport.h"
 
+#include "dates/HolidayTable.h"
 #include "dates/VorlanDecodeDate.h"
 #include "platform/MessageBoxes.h"
+
+#include <QTimer>
 
 namespace kalendo::app {
 
@@ -27,6 +30,18 @@ void InstallDecoderMessageBox() {
         request.text = QString::fromStdString(message);
         request.parent = QApplication::activeWindow();
         platform::ShowMessageBox(request);
+    });
+    // A damaged named-dates table is read while the main window is being made: the report waits
+    // until the program runs, and then comes once, whatever the number of look-ups after it.
+    SetNamedDatesMessageHook([](const std::string& message) {
+        QTimer::singleShot(0, qApp, [text = QString::fromStdString(message)] {
+            platform::MessageRequest request;
+            request.kind = platform::MessageKind::Warning;
+            request.title = QString::fromLatin1(kApplicationTitle);
+            request.text = text;
+            request.parent = QApplication::activeWindow();
+            platform::ShowMessageBox(request);
+        });
     });
 }
 

@@ -18,7 +18,8 @@ QString ErrorReportText(const QString& message);
 void ShowErrorReport(const QString& message);
 
 // Sends the date decoder's own message ("Too many words - can't decode") to a modal box titled
-// with the application's title.
+// with the application's title, and the report of a damaged named-dates table to one shown as
+// soon as the program's event loop runs.
 void InstallDecoderMessageBox();
 
 // Runs one user action; an error it raises ends the action and is shown by the error report.

@@ -1,9 +1,12 @@
 #include "app/Unit2.h"
 
+#include "app/DateTextEntry.h"
 #include "app/ErrorReport.h"
 #include "dates/DateEnvironment.h"
 #include "dates/DateFormat.h"
+#include "dates/DateStringTranslater.h"
 #include "dates/Error.h"
+#include "dates/HolidayTable.h"
 #include "dates/VorlanDates.h"
 #include "platform/Fonts.h"
 #include "span/DateSpan.h"
@@ -17,6 +20,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QEventLoop>
@@ -204,6 +208,7 @@ void TForm1::ConfigurePlanner(TdsPlanner& planner, const QString& hint) {
     planner.setCursor(Qt::PointingHandCursor);
     planner.setToolTip(hint);
     connect(&planner, &TdsCalendar::OnDateChange, this, &TForm1::Planner1DateC);
+    connect(&planner, &TdsCalendar::OnShownMonthChange, this, [this, &planner] { FillHolidays(planner); });
 }
 
 void TForm1::BuildControls() {
@@ -322,6 +327,17 @@ void TForm1::BuildControls() {
     DateInputLeft->setObjectName(QStringLiteral("DateInputLeft"));
     DateInputRight->setObjectName(QStringLiteral("DateInputRight"));
 
+    DateTextEntry1 = new TDateTextEntry(kSerialOf1Jan1752, kSerialOf31Dec3000, ClientArea);
+    connect(DateTextEntry1, &TDateTextEntry::Accepted, this, [this](double date) {
+        RunUserAction([this, date] {
+            if (typedDateTarget_) typedDateTarget_->SetDate(date);
+            // A date set from code raises no event; the panels follow it here.
+            RecalcSpan();
+            FocusNoDays();
+        });
+    });
+    connect(DateTextEntry1, &TDateTextEntry::Cancelled, this, [this] { FocusNoDays(); });
+
     Planner1 = new TdsPlanner(ClientArea);
     Planner1->setObjectName(QStringLiteral("Planner1"));
     Planner1->move(9, 314);
@@ -392,6 +408,17 @@ void TForm1::BuildMenu() {
     };
 
     File1 = MainMenu1->addMenu(QStringLiteral("&File"));
+    TypeDateLeft1 = File1->addAction(QStringLiteral("Type a Date for the &Left Calendar..."));
+    TypeDateLeft1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    hook(TypeDateLeft1, &TForm1::TypeDateLeft1Click);
+    TypeDateRight1 = File1->addAction(QStringLiteral("Type a Date for the &Right Calendar..."));
+    TypeDateRight1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    hook(TypeDateRight1, &TForm1::TypeDateRight1Click);
+    File1->addSeparator();
+    CopyResults1 = File1->addAction(QStringLiteral("&Copy Results"));
+    CopyResults1->setShortcut(QKeySequence::Copy);
+    hook(CopyResults1, &TForm1::CopyResults1Click);
+    File1->addSeparator();
     ExitClickItem = File1->addAction(QStringLiteral("E&xit"));
     hook(ExitClickItem, &TForm1::ExitClick);
 
@@ -405,13 +432,17 @@ void TForm1::BuildMenu() {
     WeekNumbers = checkable(Setup1, "&Week Numbers", false);
     Alwaysontop1 = checkable(Setup1, "&Stay on top", true);
     TodaysDate = checkable(Setup1, "&Today's Date", true);
+    Setup1->addSeparator();
+    ShowHolidays1 = checkable(Setup1, "Show &public holidays", true);
+    SkipHolidays1 = checkable(Setup1, "Skip public &holidays in business days", false);
     // The two first-day items are a radio pair; the handlers still set both ticks themselves.
     auto* firstDayGroup = new QActionGroup(Setup1);
     firstDayGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     firstDayGroup->addAction(SundayWeek);
     firstDayGroup->addAction(MondayWeek);
     // The handlers decide the ticks themselves; a click must not toggle them first.
-    for (QAction* action : {SundayWeek, MondayWeek, WeekNumbers, Alwaysontop1, TodaysDate})
+    for (QAction* action :
+         {SundayWeek, MondayWeek, WeekNumbers, Alwaysontop1, TodaysDate, ShowHolidays1, SkipHolidays1})
         connect(action, &QAction::triggered, action,
                 [action](bool checked) { action->setChecked(!checked); });
     hook(SundayWeek, &TForm1::SundayWeekClick);
@@ -419,6 +450,8 @@ void TForm1::BuildMenu() {
     hook(WeekNumbers, &TForm1::WeekNumbersClick);
     hook(Alwaysontop1, &TForm1::Alwaysontop1Click);
     hook(TodaysDate, &TForm1::TodaysDateClick);
+    hook(ShowHolidays1, &TForm1::ShowHolidays1Click);
+    hook(SkipHolidays1, &TForm1::SkipHolidays1Click);
 
     SaveDates2 = MainMenu1->addAction(QStringLiteral("&Save Dates"));
     hook(SaveDates2, &TForm1::SaveDatesNow1Click);
@@ -536,6 +569,10 @@ void TForm1::FormCreate() {
     AUP = key->ReadInteger(QStringLiteral("AUP"), AUP);
     MUP = key->ReadInteger(QStringLiteral("MUP"), MUP);
     AlwaysOnTop = key->ReadInteger(QStringLiteral("AlwaysOnTop"), 0);
+    // Unknown to older versions, which leave them alone. Any value but 0 shows the holidays;
+    // only 1 skips them in business days, so that by default business days are Monday to Friday.
+    PH = key->ReadInteger(QStringLiteral("PH"), PH) == 0 ? 0 : 1;
+    PB = key->ReadInteger(QStringLiteral("PB"), PB) == 1 ? 1 : 0;
 
     if (AlwaysOnTop == 1)
         ApplyStayOnTop(false);
@@ -591,6 +628,9 @@ void TForm1::FormCreate() {
     };
     Planner1->SetDate(storedDate(cal1));
     Planner2->SetDate(storedDate(cal2));
+    // Each needed section of the table is read once and kept for the program's life.
+    holidays_ = NamedDatesHolidays();
+    ApplyHolidayOptions();
 
     key->Close();
     RecalcSpan();
@@ -622,6 +662,8 @@ void TForm1::ExitClick() {
     key->WriteInteger(QStringLiteral("AUP"), AUP);
     key->WriteInteger(QStringLiteral("MUP"), MUP);
     key->WriteInteger(QStringLiteral("AlwaysOnTop"), AlwaysOnTop);
+    key->WriteInteger(QStringLiteral("PH"), PH);
+    key->WriteInteger(QStringLiteral("PB"), PB);
     key->WriteString(QStringLiteral("appver"), QStringLiteral("2.74"));
     key->WriteString(QStringLiteral("StartOfWeek"),
                      SundayWeek->isChecked() ? QStringLiteral("S") : QStringLiteral("M"));
@@ -666,6 +708,14 @@ void TForm1::RecalcSpan() {
         return;
     }
     SetPanel(*DayPanel, FromStd(span.days), false);
+    const HolidayTable* skipped = SkippingHolidays() ? CountryHolidays() : nullptr;
+    const std::int64_t businessDays =
+        skipped != nullptr ? SpanBusinessDays(Planner1->Date(), Planner2->Date(), SE == 1, skipped->DaysOff())
+                           : SpanBusinessDays(Planner1->Date(), Planner2->Date(), SE == 1);
+    DayPanel->setToolTip(QStringLiteral(" %1 business day%2 (Monday to Friday%3) ")
+                             .arg(businessDays)
+                             .arg(businessDays == 1 ? QString() : QStringLiteral("s"))
+                             .arg(skipped != nullptr ? QStringLiteral(", less public holidays") : QString()));
     SetPanel(*WeekPanel, FromStd(span.weeks), false);
     SetPanel(*MonthPanel, FromStd(span.months), false);
     SetPanel(*YearPanel, FromStd(span.years), false);
@@ -817,9 +867,23 @@ void TForm1::ShowResultDate(const QString& unit, const QString& countText) {
     const DateTime start = DecodeDateText(FormatDateTime(kLongDateForm, Planner1->Date(), settings));
     const std::optional<std::int32_t> count = ParseCount(countText);
     if (!count) return; // not a number: the caption keeps its text
-    const DateTime result = AddToDate(ToStd(unit), *count, start);
+    const HolidayTable* skipped =
+        unit == QLatin1String("B") && SkippingHolidays() ? CountryHolidays() : nullptr;
+    const DateTime result = skipped != nullptr ? AddToDate(ToStd(unit), *count, start, skipped->DaysOff())
+                                               : AddToDate(ToStd(unit), *count, start);
     const DateTime shown = StrToDate(FormatDateLongYear(result), settings);
-    SB1->setText(FromStd(FormatDateTime(kLongDateForm, shown, settings)));
+    QString caption = FromStd(FormatDateTime(kLongDateForm, shown, settings));
+    if (skipped != nullptr) {
+        // Beyond the table's years there is nothing to skip, and the line says so.
+        const std::optional<YearRange> years = skipped->CoveredYears();
+        const bool known =
+            years && years->Contains(DecodeDate(start).year) && years->Contains(DecodeDate(result).year);
+        caption += known ? QStringLiteral(" (public holidays skipped)")
+                         : QStringLiteral(" (holidays known %1-%2)")
+                               .arg(years ? years->first : 0)
+                               .arg(years ? years->last : 0);
+    }
+    SB1->setText(caption);
 }
 
 void TForm1::AddCheckClick() {
@@ -864,6 +928,82 @@ void TForm1::SB1Click() {
     // Setting the date from code raises no event; the panels are brought up to date here.
     RecalcSpan();
 }
+
+const HolidayTable* TForm1::CountryHolidays() const {
+    return holidays_ != nullptr && holidays_->SectionFound() ? holidays_.get() : nullptr;
+}
+
+bool TForm1::SkippingHolidays() const { return PB == 1 && CountryHolidays() != nullptr; }
+
+void TForm1::FillHolidays(TdsPlanner& planner) {
+    THolidays& list = planner.Holidays();
+    list.Clear();
+    const HolidayTable* table = PH == 1 ? CountryHolidays() : nullptr;
+    if (table == nullptr) return;
+    // The calendar knows a holiday by day and month; it is filled anew for each month shown, so
+    // the holidays that move from year to year land on their days. Two on one day share a cell.
+    int lastDay = 0;
+    QString names;
+    auto flush = [&] {
+        if (lastDay != 0) list.Add(static_cast<TDay>(lastDay), static_cast<TMonth>(planner.Month()), names);
+    };
+    for (const NamedDay& holiday : table->Holidays().InMonth(planner.Year(), planner.Month())) {
+        const int day = DecodeDate(holiday.Date).day;
+        if (day != lastDay) {
+            flush();
+            lastDay = day;
+            names.clear();
+        }
+        if (!names.isEmpty()) names += QStringLiteral(", ");
+        names += FromStd(holiday.Name);
+    }
+    flush();
+}
+
+void TForm1::ApplyHolidayOptions() {
+    // Without a section for the user's country there is nothing to show or skip.
+    const bool available = CountryHolidays() != nullptr;
+    ShowHolidays1->setEnabled(available);
+    SkipHolidays1->setEnabled(available);
+    ShowHolidays1->setChecked(PH == 1);
+    SkipHolidays1->setChecked(PB == 1);
+    FillHolidays(*Planner1);
+    FillHolidays(*Planner2);
+}
+
+void TForm1::ShowHolidays1Click() {
+    PH = ShowHolidays1->isChecked() ? 0 : 1;
+    ApplyHolidayOptions();
+}
+
+void TForm1::SkipHolidays1Click() {
+    PB = SkipHolidays1->isChecked() ? 0 : 1;
+    ApplyHolidayOptions();
+    RecalcSpan();
+    // The result line follows at once, in the mode it is in.
+    const QString unit = WEcheck->isChecked() ? QStringLiteral("D") : QStringLiteral("B");
+    ShowResultDate(unit, CountText(SubtractCheck->isChecked()));
+}
+
+void TForm1::OpenDateTextEntry(TdsPlanner& planner, const QString& prompt) {
+    typedDateTarget_ = &planner;
+    // Over the Goto Date row, wherever the start-up put it: no control of the layout moves.
+    DateTextEntry1->setGeometry(8, GotoDateLeft->y() - 3, 481, 34);
+    DateTextEntry1->Open(prompt);
+}
+
+void TForm1::TypeDateLeft1Click() { OpenDateTextEntry(*Planner1, QStringLiteral("Left date:")); }
+
+void TForm1::TypeDateRight1Click() { OpenDateTextEntry(*Planner2, QStringLiteral("Right date:")); }
+
+QString TForm1::ResultsText() const {
+    return QStringList{DayPanel->text(), WeekPanel->text(), MonthPanel->text(), YearPanel->text(),
+                       SB1->text()}
+               .join(u'\n') +
+           u'\n';
+}
+
+void TForm1::CopyResults1Click() { QGuiApplication::clipboard()->setText(ResultsText()); }
 
 void TForm1::SundayWeekClick() {
     const bool toMonday = SundayWeek->isChecked();
@@ -1095,6 +1235,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         if (window->windowHandle() != nullptr) window->windowHandle()->setTransientParent(windowHandle());
         return false;
     }
+    // Ctrl+C copies the results, even from the count, whose text is always selected.
+    if (watched == NoDays && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+        return true;
     if (watched == NoDays && event->type() == QEvent::KeyPress) {
         const QString text = static_cast<QKeyEvent*>(event)->text();
         // Keys without a character (arrows, Delete) and control characters (shortcuts) pass.

@@ -28,6 +28,7 @@ namespace kalendo {
 
 class TTextFader;
 class TCoolTrayIcon;
+class HolidayTable;
 
 namespace update {
 class TmxWebUpdate;
@@ -36,6 +37,8 @@ class Tform_Message;
 } // namespace update
 
 namespace app {
+
+class TDateTextEntry;
 
 // A tick box that reports the release of the mouse button after its click has been handled,
 // the order in which the main window wants to hear of them. Enter runs its click handler
@@ -95,6 +98,10 @@ public:
     std::int32_t AUP = 0;
     std::int32_t MUP = 0;
     std::int32_t AlwaysOnTop = 0;
+    // Public holidays from the named-dates table: marked in the calendars (1 on, the default),
+    // and skipped by business days (1 on; 0, the default, means Monday to Friday only).
+    std::int32_t PH = 1;
+    std::int32_t PB = 0;
 
     // Controls, by their design names.
     QWidget* ClientArea = nullptr;
@@ -128,10 +135,15 @@ public:
     QPushButton* Back10Cal2 = nullptr;
     QPushButton* Forward10Cal2 = nullptr;
     QTimer Timer1;
+    // The free-text entry for either calendar, laid over the Goto Date row while it is open.
+    TDateTextEntry* DateTextEntry1 = nullptr;
 
     // The main menu. The File > Exit item carries the name of its handler with "Item" added.
     QMenuBar* MainMenu1 = nullptr;
     QMenu* File1 = nullptr;
+    QAction* TypeDateLeft1 = nullptr;
+    QAction* TypeDateRight1 = nullptr;
+    QAction* CopyResults1 = nullptr;
     QAction* ExitClickItem = nullptr;
     QAction* Minimize1 = nullptr;
     QMenu* Setup1 = nullptr;
@@ -140,6 +152,8 @@ public:
     QAction* WeekNumbers = nullptr;
     QAction* Alwaysontop1 = nullptr;
     QAction* TodaysDate = nullptr;
+    QAction* ShowHolidays1 = nullptr;
+    QAction* SkipHolidays1 = nullptr;
     QAction* SaveDates2 = nullptr;
     QAction* PrintResults1 = nullptr;
     QAction* EasterCalculations1 = nullptr;
@@ -207,6 +221,14 @@ public:
     void EasterCalculations1Click();
     void Updates1Click();
 
+    void ShowHolidays1Click();
+    void SkipHolidays1Click();
+    void TypeDateLeft1Click();
+    void TypeDateRight1Click();
+    // Copies the four span texts and the result line, one per line, as plain text.
+    void CopyResults1Click();
+    QString ResultsText() const;
+
     void SaveDatesNow1Click();
     void PrintResults1Click();
     // Draws the client area at its physical size at the top-left of one page.
@@ -254,10 +276,19 @@ private:
     void MoveOuterTo(QPoint topLeft);
     // Puts the keyboard focus into NoDays with its text selected.
     void FocusNoDays();
+    // The user's country's holidays for the month a calendar shows, when they are shown.
+    void FillHolidays(TdsPlanner& planner);
+    void ApplyHolidayOptions();
+    // The table's holidays of the user's country, or null when the table has no such section.
+    const HolidayTable* CountryHolidays() const;
+    bool SkippingHolidays() const;
+    void OpenDateTextEntry(TdsPlanner& planner, const QString& prompt);
     void EnsureTrayIcon();
     void RestoreFromTray();
 
     std::shared_ptr<platform::SettingsStore> store_;
+    std::shared_ptr<const HolidayTable> holidays_;
+    QPointer<TdsPlanner> typedDateTarget_;
     QPointer<QWidget> aboutBox_;
     QPointer<QWidget> helpFact_;
     QPointer<QWidget> easterForm_;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -13,6 +14,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QStyleOption>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -413,9 +415,11 @@ TdsCalendar::~TdsCalendar() = default;
 DateTime TdsCalendar::Date() const { return EncodeDate(year_, month_, day_); }
 
 void TdsCalendar::StoreDate(int year, int month, int day) {
+    const bool monthShown = year != year_ || month != month_;
     year_ = year;
     month_ = month;
     day_ = day;
+    if (monthShown) emit OnShownMonthChange(this, year_, month_);
 }
 
 void TdsCalendar::SetDate(DateTime date) {
@@ -431,6 +435,7 @@ void TdsCalendar::SetYear(int year) {
     if (year == year_ || !IsRepresentableYear(year)) return;
     year_ = year;
     day_ = std::min(day_, MonthDays(year_, month_));
+    emit OnShownMonthChange(this, year_, month_);
     update();
 }
 
@@ -657,6 +662,18 @@ bool IsCalendarKey(int key) {
 } // namespace
 
 bool TdsCalendar::event(QEvent* event) {
+    // Over a holiday of the shown month the tooltip names it; elsewhere it is the hint.
+    if (event->type() == QEvent::ToolTip && showOptions_.testFlag(soHolidays)) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const DateTime date = DateAtPoint(help->pos().x(), help->pos().y());
+        const CivilDate civil = DecodeDate(date);
+        const THoliday* holiday =
+            date != 0 && civil.year == year_ && civil.month == month_ ? FindHoliday(date) : nullptr;
+        if (holiday != nullptr && !holiday->Name.isEmpty()) {
+            QToolTip::showText(help->globalPos(), holiday->Name, this, CellQRect(GridCellOfDate(date)));
+            return true;
+        }
+    }
     // The calendar's keys move its date, so window shortcuts on them must not take them first.
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);

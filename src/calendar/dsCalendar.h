@@ -100,7 +100,8 @@ private:
     QColor trailingDays_;
 };
 
-// A fixed-date holiday that repeats every year.
+// A holiday on a day of a month: it repeats every year unless the owner refills the list for the
+// month shown (OnShownMonthChange).
 struct THoliday {
     TDay Day = 1;
     TMonth Month = 1;
@@ -379,6 +380,9 @@ public:
 
 signals:
     void OnDateChange(QObject* Sender, double FromDate, double ToDate);
+    // The grid shows another month, whether a user action or code moved the date; owners whose
+    // holidays differ from year to year fill Holidays() for it here.
+    void OnShownMonthChange(QObject* Sender, int Year, int Month);
 
 protected:
     virtual void DoDateChange(DateTime fromDate, DateTime toDate);

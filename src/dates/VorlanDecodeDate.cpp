@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kalendo {
@@ -242,7 +243,9 @@ constexpr FieldFlags kTimeStartFlags{dfoTime, dfoAt};
 
 } // namespace
 
-void SetDecoderMessageHook(DecoderMessageHook hook) { MessageHookSlot() = std::move(hook); }
+DecoderMessageHook SetDecoderMessageHook(DecoderMessageHook hook) {
+    return std::exchange(MessageHookSlot(), std::move(hook));
+}
 
 TVorlanDecodeDate::TVorlanDecodeDate() : fields_(this) { SharedDateStringTranslater(); }
 

@@ -17,9 +17,9 @@ inline constexpr const char* kTooManyWordsMessage = "Too many words - can't deco
 inline constexpr const char* kUnableToDecodeMessage = "Unable to decode the date time : ";
 
 // Where the decoder's one user-facing message goes; the program connects a modal message box.
-// An empty hook (the default) shows nothing.
+// An empty hook (the default) shows nothing. Returns the hook it replaces.
 using DecoderMessageHook = std::function<void(const std::string&)>;
-void SetDecoderMessageHook(DecoderMessageHook hook);
+DecoderMessageHook SetDecoderMessageHook(DecoderMessageHook hook);
 
 // TVorlanDecodeDate: turns a line of English free text ("3 days ago", "next Friday",
 // "21st December 2026", "10:30pm", a named date) into a DateTime. Assigning DateToDecode splits

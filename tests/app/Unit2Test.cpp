@@ -1,20 +1,27 @@
 #include "app/Unit2.h"
 
+#include "app/DateTextEntry.h"
 #include "app/QStringPrinter.h"
 #include "dates/DateEnvironment.h"
 #include "dates/DateFormat.h"
+#include "dates/DateStringTranslater.h"
+#include "dates/HolidayTable.h"
 #include "platform/MessageBoxes.h"
 #include "ui/CoolTrayIcon.h"
 #include "ui/TextFade.h"
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -41,8 +48,8 @@ QPoint CellCentre(const TdsCalendar& calendar, DateTime date) {
     return QPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
-const QStringList kExitValues = {"left", "top", "WN",  "WF",  "WE",          "SE",     "WC",
-                                 "ST",   "FI",  "AUP", "MUP", "AlwaysOnTop", "appver", "StartOfWeek"};
+const QStringList kExitValues = {"left", "top", "WN",  "WF",          "WE",     "SE",          "WC", "ST",
+                                 "FI",   "AUP", "MUP", "AlwaysOnTop", "appver", "StartOfWeek", "PH", "PB"};
 
 class Unit2Test : public ::testing::Test {
 protected:
@@ -134,7 +141,7 @@ TEST_F(Unit2Test, firstStart_opensOnTodayWithTheDefaultOptions) {
     EXPECT_EQ(form->ClientArea->size(), QSize(496, 579));
 }
 
-TEST_F(Unit2Test, exit_writesExactlyTheFourteenValuesAndEnds) {
+TEST_F(Unit2Test, exit_writesExactlyTheSixteenValuesAndEnds) {
     auto form = Start();
     form->ExitClickItem->trigger();
     EXPECT_EQ(terminations_, 1);
@@ -149,6 +156,8 @@ TEST_F(Unit2Test, exit_writesExactlyTheFourteenValuesAndEnds) {
     EXPECT_EQ(Stored("top"), QStringLiteral("143"));
     EXPECT_EQ(Stored("WE"), QStringLiteral("0"));
     EXPECT_EQ(Stored("AlwaysOnTop"), QStringLiteral("0"));
+    EXPECT_EQ(Stored("PH"), QStringLiteral("1")) << "holidays shown";
+    EXPECT_EQ(Stored("PB"), QStringLiteral("0")) << "business days are Monday to Friday";
     EXPECT_EQ(store_->commitCount, 1) << "one open, write and close";
 }
 
@@ -1101,6 +1110,230 @@ TEST_F(Unit2Test, screenshots_ofTheMainWindow) {
         auto form = StartShown();
         save(*form, "main-order-error");
     }
+}
+
+// The main window with a named-dates table of its own: a few United Kingdom rows, as the shipped
+// table has them (a substitute day when Boxing Day falls on a Saturday; Easter Monday moving).
+class Unit2HolidaysTest : public Unit2Test {
+protected:
+    Unit2HolidaysTest() {
+        WriteTable("[United Kingdom]\n"
+                   "Easter Monday, 2026/04/06\n"
+                   "Christmas Day, 2026/12/25\n"
+                   "Boxing Day, 2026/12/26\n"
+                   "Boxing Day (substitute day), 2026/12/28\n"
+                   "Mother's Day, 2026/03/15 observance\n"
+                   "Easter Monday, 2027/03/29\n"
+                   "[France]\n"
+                   "Christmas Day, 2026/12/25\n");
+        SetNamedDatesSource(directory_.path().toStdString(), "United Kingdom");
+    }
+    ~Unit2HolidaysTest() override { SetNamedDatesSource("", ""); }
+
+    void WriteTable(const char* text) {
+        QFile file(directory_.filePath(QStringLiteral("DateScan.DAT")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    }
+
+    QTemporaryDir directory_;
+};
+
+TEST_F(Unit2HolidaysTest, bothCalendarsMarkTheCountrysHolidaysOfTheMonthTheyShow) {
+    auto form = StartShown();
+    for (TdsPlanner* planner : {form->Planner1, form->Planner2}) {
+        ASSERT_NE(planner->FindHoliday(Date(2026, 12, 25)), nullptr);
+        EXPECT_EQ(planner->FindHoliday(Date(2026, 12, 25))->Name, QStringLiteral("Christmas Day"));
+        EXPECT_EQ(planner->FindHoliday(Date(2026, 12, 28))->Name,
+                  QStringLiteral("Boxing Day (substitute day)"));
+        EXPECT_EQ(planner->FindHoliday(Date(2026, 12, 24)), nullptr);
+    }
+    // Moving holidays land on their day in every year the calendar is moved to.
+    form->Planner1->SetDate(Date(2026, 4, 1));
+    EXPECT_NE(form->Planner1->FindHoliday(Date(2026, 4, 6)), nullptr);
+    EXPECT_EQ(form->Planner1->FindHoliday(Date(2026, 3, 15)), nullptr) << "an observance is no holiday";
+    QTest::keyClick(form->Planner1, Qt::Key_PageUp, Qt::ControlModifier); // a year back
+    form->Planner1->SetYear(2027);
+    form->Planner1->SetDate(Date(2027, 3, 1));
+    EXPECT_NE(form->Planner1->FindHoliday(Date(2027, 3, 29)), nullptr);
+    EXPECT_EQ(form->Planner1->Holidays().Count(), 1);
+}
+
+TEST_F(Unit2HolidaysTest, aHolidaysCellNamesItInItsTooltip) {
+    auto form = StartShown();
+    const QPoint cell = CellCentre(*form->Planner2, Date(2026, 12, 25));
+    QHelpEvent help(QEvent::ToolTip, cell, form->Planner2->mapToGlobal(cell));
+    QApplication::sendEvent(form->Planner2, &help);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Christmas Day"));
+    QToolTip::hideText();
+}
+
+TEST_F(Unit2HolidaysTest, showPublicHolidays_turnsTheMarksOffAndIsRemembered) {
+    auto form = StartShown();
+    ASSERT_TRUE(form->ShowHolidays1->isEnabled());
+    EXPECT_TRUE(form->ShowHolidays1->isChecked());
+    form->ShowHolidays1->trigger();
+    EXPECT_FALSE(form->ShowHolidays1->isChecked());
+    EXPECT_EQ(form->Planner1->Holidays().Count(), 0);
+    EXPECT_EQ(form->Planner2->FindHoliday(Date(2026, 12, 25)), nullptr);
+    form->ExitClick();
+    EXPECT_EQ(Stored("PH"), QStringLiteral("0"));
+
+    auto again = StartShown();
+    EXPECT_FALSE(again->ShowHolidays1->isChecked());
+    EXPECT_EQ(again->Planner1->Holidays().Count(), 0);
+    again->ShowHolidays1->trigger();
+    EXPECT_NE(again->Planner1->FindHoliday(Date(2026, 12, 25)), nullptr);
+}
+
+TEST_F(Unit2HolidaysTest, businessDays_skipTheHolidaysOnlyWhenAskedAndTheResultLineSaysSo) {
+    Seed("Cal1", "21/12/2026"); // Monday before Christmas
+    auto form = StartShown();
+    form->NoDays->setText(QStringLiteral("5"));
+    form->AddCheckClick();
+    EXPECT_EQ(form->SB1->text(), QStringLiteral("Monday 28 December 2026")) << "Monday to Friday by default";
+    EXPECT_FALSE(form->SkipHolidays1->isChecked());
+
+    form->SkipHolidays1->trigger();
+    EXPECT_EQ(form->SB1->text(), QStringLiteral("Wednesday 30 December 2026 (public holidays skipped)"));
+    form->SubtractCheckClick();
+    form->NoDays->setText(QStringLiteral("1"));
+    form->Planner1->SetDate(Date(2026, 12, 29));
+    form->SubtractCheckClick();
+    EXPECT_EQ(form->SB1->text(), QStringLiteral("Thursday 24 December 2026 (public holidays skipped)"));
+
+    form->WEcheck->click(); // calendar days: nothing to skip
+    EXPECT_EQ(form->SB1->text(), QStringLiteral("Monday 28 December 2026"));
+
+    form->WEcheck->click();
+    form->Planner1->SetDate(Date(2150, 1, 5));
+    form->SubtractCheckClick();
+    EXPECT_EQ(form->SB1->text(), QStringLiteral("Friday 2 January 2150 (holidays known 2026-2027)"));
+
+    form->ExitClick();
+    EXPECT_EQ(Stored("PB"), QStringLiteral("1"));
+}
+
+TEST_F(Unit2HolidaysTest, daysPanelTooltip_countsTheBusinessDaysBetweenTheDates) {
+    Seed("Cal1", "21/12/2026");
+    Seed("Cal2", "04/01/2027");
+    auto form = StartShown();
+    EXPECT_EQ(form->DayPanel->toolTip(), QStringLiteral(" 10 business days (Monday to Friday) "));
+    form->SECheck->click();
+    EXPECT_EQ(form->DayPanel->toolTip(), QStringLiteral(" 11 business days (Monday to Friday) "));
+    form->SkipHolidays1->trigger();
+    EXPECT_EQ(form->DayPanel->toolTip(),
+              QStringLiteral(" 9 business days (Monday to Friday, less public holidays) "));
+    form->Planner2->SetDate(Date(2026, 12, 22));
+    form->RecalcSpan();
+    EXPECT_EQ(form->DayPanel->toolTip(),
+              QStringLiteral(" 2 business days (Monday to Friday, less public holidays) "));
+}
+
+TEST_F(Unit2HolidaysTest, aCountryWithoutASectionHasNoHolidaysAndCannotAskForThem) {
+    SetNamedDatesSource(directory_.path().toStdString(), "Italy");
+    auto form = StartShown();
+    EXPECT_FALSE(form->ShowHolidays1->isEnabled());
+    EXPECT_FALSE(form->SkipHolidays1->isEnabled());
+    EXPECT_EQ(form->Planner1->Holidays().Count(), 0);
+    form->NoDays->setText(QStringLiteral("5"));
+    form->AddCheckClick();
+    EXPECT_EQ(form->SB1->text(), QStringLiteral("Monday 14 December 2026"));
+}
+
+TEST_F(Unit2HolidaysTest, aDamagedTableIsReportedOnceAndEveryOtherRowStillWorks) {
+    WriteTable("[United Kingdom]\n"
+               "Christmas Day, 2026/12/25\n"
+               "Boxing Day, 2026/xx/26\n"
+               "Boxing Day (substitute day), 2026/12/28\n");
+    std::vector<std::string> reports;
+    const NamedDatesMessageHook saved =
+        SetNamedDatesMessageHook([&](const std::string& report) { reports.push_back(report); });
+    auto form = StartShown();
+    for (int activation = 0; activation < 3; ++activation) {
+        form->AddCheckClick();
+        form->RecalcSpan();
+    }
+    EXPECT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports.front().find("line 3"), std::string::npos) << reports.front();
+    EXPECT_NE(form->Planner1->FindHoliday(Date(2026, 12, 25)), nullptr);
+    EXPECT_NE(form->Planner1->FindHoliday(Date(2026, 12, 28)), nullptr);
+    EXPECT_TRUE(boxes_.empty()) << "nothing stops the start";
+    SetNamedDatesMessageHook(saved);
+}
+
+TEST_F(Unit2HolidaysTest, freeTextEntry_showsWhatItReadsAndEnterSetsTheCalendar) {
+    auto form = StartShown();
+    QTest::keyClick(form.get(), Qt::Key_R, Qt::ControlModifier);
+    TDateTextEntry& entry = *form->DateTextEntry1;
+    ASSERT_TRUE(entry.isVisible());
+    EXPECT_TRUE(entry.Edit->hasFocus());
+    EXPECT_EQ(entry.Prompt->text(), QStringLiteral("Right date:"));
+    EXPECT_EQ(form->GotoDateRight->geometry(), QRect(388, 281, 98, 28)) << "nothing of the layout moves";
+
+    struct Row {
+        const char* typed;
+        const char* reading;
+    };
+    for (const Row& row :
+         {Row{"next friday", "Friday 18 December 2026"}, Row{"3 weeks ago", "Monday 16 November 2026"},
+          Row{"christmas day", "Friday 25 December 2026"}, Row{"hello", "No date in that"},
+          Row{"1 January 1700", "Not between 1752 and 3000"}, Row{"", "Type a date in words"},
+          Row{"day after tomorrow", "Wednesday 9 December 2026"}}) {
+        entry.Edit->clear();
+        QTest::keyClicks(entry.Edit, QString::fromLatin1(row.typed));
+        EXPECT_EQ(entry.ReadingLine->text(), QString::fromLatin1(row.reading)) << row.typed;
+    }
+    QTest::keyClicks(entry.Edit,
+                     QStringLiteral("one two three four five six seven eight nine ten eleven twelve "
+                                    "thirteen fourteen fifteen sixteen seventeen eighteen nineteen twenty"));
+    EXPECT_EQ(entry.ReadingLine->text(), QStringLiteral("No date in that"));
+    EXPECT_TRUE(boxes_.empty()) << "no message box while typing";
+
+    entry.Edit->clear();
+    QTest::keyClicks(entry.Edit, QStringLiteral("hello"));
+    QTest::keyClick(entry.Edit, Qt::Key_Return);
+    EXPECT_TRUE(entry.isVisible()) << "Enter without a date keeps the entry";
+
+    entry.Edit->clear();
+    QTest::keyClicks(entry.Edit, QStringLiteral("next friday"));
+    QTest::keyClick(entry.Edit, Qt::Key_Return);
+    EXPECT_FALSE(entry.isVisible());
+    EXPECT_EQ(form->Planner2->Date(), Date(2026, 12, 18));
+    EXPECT_EQ(form->Planner1->Date(), Date(2026, 12, 7));
+    EXPECT_EQ(form->DayPanel->text(), QStringLiteral("11 Days"));
+    EXPECT_TRUE(form->NoDays->hasFocus());
+}
+
+TEST_F(Unit2HolidaysTest, freeTextEntry_escapeLeavesEverythingAsItWas) {
+    auto form = StartShown();
+    const QString days = form->DayPanel->text();
+    form->TypeDateLeft1->trigger();
+    TDateTextEntry& entry = *form->DateTextEntry1;
+    EXPECT_EQ(entry.Prompt->text(), QStringLiteral("Left date:"));
+    QTest::keyClicks(entry.Edit, QStringLiteral("tomorrow"));
+    QTest::keyClick(entry.Edit, Qt::Key_Escape);
+    EXPECT_FALSE(entry.isVisible());
+    EXPECT_EQ(form->Planner1->Date(), Date(2026, 12, 7));
+    EXPECT_EQ(form->DayPanel->text(), days);
+    EXPECT_TRUE(form->NoDays->hasFocus());
+
+    form->TypeDateLeft1->trigger();
+    QTest::keyClicks(entry.Edit, QStringLiteral("tomorrow"));
+    form->Planner2->setFocus(Qt::MouseFocusReason); // another control of the window
+    EXPECT_FALSE(entry.isVisible());
+    EXPECT_EQ(form->Planner1->Date(), Date(2026, 12, 7));
+}
+
+TEST_F(Unit2HolidaysTest, copy_putsTheFourSpanTextsAndTheResultLineOnTheClipboard) {
+    Seed("Cal2", "14/12/2026");
+    auto form = StartShown();
+    ASSERT_TRUE(form->NoDays->hasFocus());
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(form->NoDays, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("7 Days\n1 Weeks and 0 Days\n0 Months, 1 Weeks and 0 Days\n"
+                             "0 Years, 0 Months, 1 Weeks and 0 Days\nMonday 7 December 2026\n"));
 }
 
 } // namespace

@@ -279,6 +279,22 @@ TEST_F(CalendarTest, setYearKeepsMonthAndDayAndMendsTheTwentyNinthOfFebruary) {
     EXPECT_TRUE(spy.isEmpty());
 }
 
+TEST_F(CalendarTest, everyWayToAnotherMonthIsAnnouncedSoHolidaysCanBeFilledForIt) {
+    cal->SetDate(D(2025, 9, 17));
+    QSignalSpy shown(cal, &TdsCalendar::OnShownMonthChange);
+    cal->SetDate(D(2025, 9, 30));
+    EXPECT_TRUE(shown.isEmpty()) << "the same month";
+    cal->SetDate(D(2025, 10, 1));
+    cal->SetYear(2026);
+    cal->NextMonth();
+    QTest::keyClick(cal, Qt::Key_PageUp);
+    QTest::keyClick(cal, Qt::Key_PageDown, Qt::ControlModifier);
+    ASSERT_EQ(shown.size(), 5);
+    const std::pair<int, int> expected[] = {{2025, 10}, {2026, 10}, {2026, 11}, {2026, 12}, {2025, 12}};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(std::make_pair(shown[i][1].toInt(), shown[i][2].toInt()), expected[i]) << i;
+}
+
 TEST_F(CalendarTest, keysMoveTheDateOrAreRefusedSilentlyAtTheBounds) {
     struct Row {
         const char* name;

@@ -1,0 +1,130 @@
+#include "app/DateTextEntry.h"
+
+#include "dates/DateEnvironment.h"
+#include "dates/DateFormat.h"
+#include "platform/Fonts.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace kalendo::app {
+
+namespace {
+
+const QColor kMoneyGreen(192, 220, 192);
+const QColor kNavy(0, 0, 128);
+const QColor kDarkRed(160, 0, 0);
+const QColor kGrey(96, 96, 96);
+
+void SetTextColour(QWidget& widget, const QColor& colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget.setPalette(palette);
+}
+
+} // namespace
+
+TDateTextEntry::TDateTextEntry(DateTime minDate, DateTime maxDate, QWidget* parent)
+    : QFrame(parent), minDate_(minDate), maxDate_(maxDate) {
+    setObjectName(QStringLiteral("DateTextEntry"));
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, kMoneyGreen);
+    setPalette(colours);
+
+    Prompt = new QLabel(this);
+    Prompt->setFont(platform::DesignFont(11, true));
+    Edit = new QLineEdit(this);
+    Edit->setObjectName(QStringLiteral("DateTextEdit"));
+    Edit->setFont(platform::DesignFont(12, true));
+    Edit->setMaxLength(120);
+    Edit->setPlaceholderText(QStringLiteral("next Friday, 3 weeks ago, 25/12/2026"));
+    Edit->setToolTip(QStringLiteral(" Type a date in words, then press Enter (Escape gives up) "));
+    Edit->installEventFilter(this);
+    ReadingLine = new QLabel(this);
+    ReadingLine->setObjectName(QStringLiteral("DateTextReading"));
+    ReadingLine->setFont(platform::DesignFont(11, true));
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(6, 2, 6, 2);
+    row->setSpacing(6);
+    row->addWidget(Prompt);
+    row->addWidget(Edit, 1);
+    row->addWidget(ReadingLine, 1);
+
+    connect(Edit, &QLineEdit::textChanged, this, [this] { ShowReading(); });
+    hide();
+}
+
+void TDateTextEntry::Open(const QString& prompt) {
+    Prompt->setText(prompt);
+    Edit->clear();
+    ShowReading();
+    show();
+    raise();
+    Edit->setFocus(Qt::OtherFocusReason);
+}
+
+void TDateTextEntry::Close() { hide(); }
+
+void TDateTextEntry::ShowReading() {
+    reading_ = ReadTypedDate(Edit->text().toStdString(), minDate_, maxDate_);
+    switch (reading_.kind) {
+    case TypedDateReading::kEmpty:
+        ReadingLine->setText(QStringLiteral("Type a date in words"));
+        SetTextColour(*ReadingLine, kGrey);
+        break;
+    case TypedDateReading::kDate:
+        ReadingLine->setText(QString::fromStdString(
+            FormatDateTime("dddd d mmmm yyyy", reading_.date, CurrentFormatSettings())));
+        SetTextColour(*ReadingLine, kNavy);
+        break;
+    case TypedDateReading::kOutOfRange:
+        ReadingLine->setText(QStringLiteral("Not between 1752 and 3000"));
+        SetTextColour(*ReadingLine, kDarkRed);
+        break;
+    case TypedDateReading::kNoDate:
+        ReadingLine->setText(QStringLiteral("No date in that"));
+        SetTextColour(*ReadingLine, kDarkRed);
+        break;
+    }
+}
+
+bool TDateTextEntry::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Edit || !isVisible()) return QFrame::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape) {
+            Close();
+            emit Cancelled();
+            return true;
+        }
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (reading_.kind != TypedDateReading::kDate) {
+                QApplication::beep();
+                return true;
+            }
+            const DateTime date = reading_.date;
+            Close();
+            emit Accepted(date);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::FocusOut) {
+        // Another control of this window taking the focus gives up; a message box or another
+        // window taking it for a while does not.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            Close();
+            emit Cancelled();
+        }
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+} // namespace kalendo::app
