@@ -645,14 +645,20 @@ void TVorlanDecodeDate::PickYear() {
 void TVorlanDecodeDate::LookUpNamedDate() {
     std::string leftover;
     int words = 0;
+    bool onlyDayNames = true;
     for (int i = datePartStart_; i < timePartStart_; ++i) {
         const TVorlanDecodeDateDecodedFields& field = fields_[i];
         if (field.Used || field.FoundFlags.Contains(dfoSeperator)) continue;
         if (words++ > 0) leftover += ' ';
         leftover += field.Item;
+        onlyDayNames = onlyDayNames && field.FoundFlags.Contains(dfoDayName);
     }
     // Nothing left over names nothing (an entry with an empty name must not match every date).
     if (words == 0) return;
+    // A day name beside a date already read is still unused only because the day-name rule comes
+    // later; it names that date's weekday, not a table entry ("Monday 7 December 2026" must not
+    // become a row spelt "Mon"). A day name alone is still looked up.
+    if (dateFound_ && onlyDayNames) return;
 
     TVorlanDateStringTranslater& translater = SharedDateStringTranslater();
     translater.SetFileName(kNamedDatesFileName);

@@ -1,15 +1,20 @@
 #include "dates/VorlanDecodeDate.h"
 
 #include "dates/DateEnvironment.h"
+#include "dates/DateStringTranslater.h"
 #include "dates/Error.h"
 #include "dates/VorlanDates.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cctype>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace kalendo {
@@ -573,6 +578,83 @@ TEST(VorlanDecodeDate, hostileText_getsAnAnswerInLinearTime) {
 TEST(VorlanDecodeDate, mergedNumbersBeyond16Bits_doNotWrapIntoAPlausibleYear) {
     // 20 * 100 + 20 + 65535 = 67555, which 16 bits would wrap to 2019.
     EXPECT_FALSE(DecodeUk("1 January twenty twenty 65535th").validDateTime);
+}
+
+// A named-dates file of the test's own, in a temporary folder, read by the shared translator for
+// the test's length: the United Kingdom section, on Wednesday 9 December 2026. Its first rows are
+// spelt like the short day names (Sun is 1 March 2026, a Sunday, ... Sat is 7 March).
+class DecoderWithNamedDates : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        directory_ =
+            std::filesystem::temp_directory_path() /
+            ("kalendo-decoder-named-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        std::filesystem::create_directories(directory_);
+        std::ofstream(directory_ / kNamedDatesFileName)
+            << "[United Kingdom]\n"
+               "Sun, 2026/03/01\nMon, 2026/03/02\nTue, 2026/03/03\n"
+               "Wed, 2026/03/04\nThu, 2026/03/05\nFri, 2026/03/06\n"
+               "Sat, 2026/03/07\n"
+               "Christmas Day, 2026/12/25\n";
+        SetNamedDatesSource(directory_.string(), "United Kingdom");
+    }
+    void TearDown() override {
+        SetNamedDatesSource("", "");
+        std::error_code ignored;
+        std::filesystem::remove_all(directory_, ignored);
+    }
+
+    std::filesystem::path directory_;
+    ScopedDateEnvironment environment_{UnitedKingdomSettings(), std::make_shared<FixedClock>(kNow)};
+};
+
+TEST_F(DecoderWithNamedDates, aDayNameBesideADate_isLeftToTheDayNameRule) {
+    const struct {
+        const char* meaning;
+        const char* text;
+        DateTime expected;
+    } rows[] = {
+        {"the main window's long date of a Sunday", "Sunday 13 December 2026", Day(2026, 12, 13)},
+        {"of a Monday", "Monday 7 December 2026", Day(2026, 12, 7)},
+        {"of a Tuesday", "Tuesday 8 December 2026", Day(2026, 12, 8)},
+        {"of a Wednesday", "Wednesday 9 December 2026", Day(2026, 12, 9)},
+        {"of a Thursday", "Thursday 10 December 2026", Day(2026, 12, 10)},
+        {"of a Friday", "Friday 11 December 2026", Day(2026, 12, 11)},
+        {"of a Saturday", "Saturday 12 December 2026", Day(2026, 12, 12)},
+        {"of a leap day", "Tuesday 29 February 2028", Day(2028, 2, 29)},
+        {"a short day name", "Mon 7 December 2026", Day(2026, 12, 7)},
+        {"a day name before a short date", "Tue 8/12/2026", Day(2026, 12, 8)},
+        {"a day name still moves a date to that weekday", "Saturday 1 January 2027", Day(2027, 1, 2)},
+        {"a day name with a day number only", "Fri 18", Day(2026, 12, 18)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.meaning) + ": \"" + row.text + "\"");
+        TVorlanDecodeDate decoder;
+        decoder.SetDateToDecode(row.text);
+        EXPECT_TRUE(decoder.ValidDateTime());
+        EXPECT_EQ(decoder.DecodedDate(), row.expected);
+        EXPECT_EQ(DecodeDateText(row.text), row.expected);
+    }
+}
+
+TEST_F(DecoderWithNamedDates, genuineNames_andADayNameAlone_areStillLookedUp) {
+    const struct {
+        const char* meaning;
+        const char* text;
+        DateTime expected;
+    } rows[] = {
+        {"a prefix of the name", "Christmas", Day(2026, 12, 25)},
+        {"the whole name", "Christmas Day", Day(2026, 12, 25)},
+        {"relative words apply to the named date", "3 days after Christmas", Day(2026, 12, 28)},
+        {"a day name before a named date", "Monday after Christmas", Day(2026, 12, 28)},
+        {"an entry spelt like a day name, typed alone", "Tue", Day(2026, 3, 3)},
+        {"and with a time", "Tue 10:30", At(2026, 3, 3, 10, 30)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.meaning) + ": \"" + row.text + "\"");
+        EXPECT_EQ(DecodeDateText(row.text), row.expected);
+    }
 }
 
 } // namespace
