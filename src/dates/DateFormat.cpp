@@ -229,6 +229,40 @@ DateTime StrToDate(std::string_view text, const FormatSettings& settings) {
     throw Error("'" + std::string(text) + "' is not a valid date");
 }
 
+std::optional<DateTime> TryReadLongDateForm(std::string_view text, const FormatSettings& settings) {
+    // The year is the last four characters, after a blank; what precedes it is
+    // "<day name> <day> <month name>", tried with every day name that begins it.
+    if (text.size() < 5 || text[text.size() - 5] != ' ') return std::nullopt;
+    int year = 0;
+    for (const char c : text.substr(text.size() - 4)) {
+        if (!IsDigit(c)) return std::nullopt;
+        year = year * 10 + (c - '0');
+    }
+    if (year < 100) return std::nullopt;
+    const std::string_view head = text.substr(0, text.size() - 5);
+
+    std::optional<DateTime> found;
+    for (int weekday = 1; weekday <= 7; ++weekday) {
+        const std::string& dayName = settings.longDayNames[static_cast<std::size_t>(weekday - 1)];
+        if (!head.starts_with(dayName) || head.size() < dayName.size() + 3 || head[dayName.size()] != ' ')
+            continue;
+        std::size_t at = dayName.size() + 1;
+        if (head[at] < '1' || head[at] > '9') continue;
+        int day = head[at++] - '0';
+        if (IsDigit(head[at])) day = day * 10 + (head[at++] - '0');
+        if (at >= head.size() || head[at] != ' ') continue;
+        const std::string_view monthName = head.substr(at + 1);
+        for (int month = 1; month <= 12; ++month) {
+            if (settings.longMonthNames[static_cast<std::size_t>(month - 1)] != monthName) continue;
+            const std::optional<DateTime> date = TryEncodeDate(year, month, day);
+            if (!date || DayOfWeek(*date) != weekday) continue;
+            if (found && *found != *date) return std::nullopt;
+            found = date;
+        }
+    }
+    return found;
+}
+
 std::optional<DateTime> TryStrToTime(std::string_view text, const FormatSettings& settings) {
     std::size_t at = 0;
     int hour = 0, minute = 0, second = 0, digits = 0;

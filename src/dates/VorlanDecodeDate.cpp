@@ -896,6 +896,10 @@ bool TVorlanDecodeDate::ReadTimePart(DateTime& time) {
 }
 
 DateTime TVorlanDates::DecodeDateText(std::string_view text) const {
+    // The long date form has a reader of its own, tried first: in a year-first locale the decoder
+    // takes its day for the year, and it cannot split day and month names with blanks or dots, or
+    // tell them from its own words. In day-first and month-first English both answer alike.
+    if (const std::optional<DateTime> longDate = TryReadLongDateForm(text, Settings())) return *longDate;
     TVorlanDecodeDate decoder(Settings(), CurrentClock());
     decoder.SetDateToDecode(text);
     if (!decoder.ValidDateTime()) throw Error(kUnableToDecodeMessage + std::string(text));

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <cctype>
 #include <filesystem>
@@ -578,6 +579,184 @@ TEST(VorlanDecodeDate, hostileText_getsAnAnswerInLinearTime) {
 TEST(VorlanDecodeDate, mergedNumbersBeyond16Bits_doNotWrapIntoAPlausibleYear) {
     // 20 * 100 + 20 + 65535 = 67555, which 16 bits would wrap to 2019.
     EXPECT_FALSE(DecodeUk("1 January twenty twenty 65535th").validDateTime);
+}
+
+// Locale shapes the long date form must survive: the order of the short date, and day and month
+// names with blanks, dots, digits, accents, or spelt like the decoder's own words.
+struct LocaleShape {
+    const char* meaning;
+    const char* shortDateFormat;
+    const char* dateSeparator;
+    std::array<std::string, 7> longDayNames; // Sunday first
+    std::array<std::string, 7> shortDayNames;
+    std::array<std::string, 12> longMonthNames;
+    std::array<std::string, 12> shortMonthNames;
+};
+
+FormatSettings SettingsOfShape(const LocaleShape& shape) {
+    FormatSettings settings = UnitedKingdomSettings();
+    settings.shortDateFormat = shape.shortDateFormat;
+    settings.dateSeparator = shape.dateSeparator;
+    settings.longDayNames = shape.longDayNames;
+    settings.shortDayNames = shape.shortDayNames;
+    settings.longMonthNames = shape.longMonthNames;
+    settings.shortMonthNames = shape.shortMonthNames;
+    return settings;
+}
+
+// clang-format off
+const LocaleShape kLocaleShapes[] = {
+    {"year first (Swedish)", "yyyy/mm/dd", "-",
+     {"söndag", "måndag", "tisdag", "onsdag", "torsdag", "fredag", "lördag"},
+     {"sön", "mån", "tis", "ons", "tors", "fre", "lör"},
+     {"januari", "februari", "mars", "april", "maj", "juni", "juli", "augusti", "september", "oktober",
+      "november", "december"},
+     {"jan.", "feb.", "mars", "apr.", "maj", "juni", "juli", "aug.", "sep.", "okt.", "nov.", "dec."}},
+    {"year first, month names with digits (Japanese)", "yyyy/mm/dd", "/",
+     {"日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"},
+     {"日", "月", "火", "水", "木", "金", "土"},
+     {"1月", "2月", "3月", "4月", "5月", "6月", "7月", "8月", "9月", "10月", "11月", "12月"},
+     {"1月", "2月", "3月", "4月", "5月", "6月", "7月", "8月", "9月", "10月", "11月", "12月"}},
+    {"year first, a dot after the day (Hungarian)", "yyyy/mm/dd.", ". ",
+     {"vasárnap", "hétfő", "kedd", "szerda", "csütörtök", "péntek", "szombat"},
+     {"V", "H", "K", "Sze", "Cs", "P", "Szo"},
+     {"január", "február", "március", "április", "május", "június", "július", "augusztus",
+      "szeptember", "október", "november", "december"},
+     {"jan.", "febr.", "márc.", "ápr.", "máj.", "jún.", "júl.", "aug.", "szept.", "okt.", "nov.", "dec."}},
+    {"year first, month names like M01 (the root locale)", "yyyy/mm/dd", "-",
+     {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"},
+     {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"},
+     {"M01", "M02", "M03", "M04", "M05", "M06", "M07", "M08", "M09", "M10", "M11", "M12"},
+     {"M01", "M02", "M03", "M04", "M05", "M06", "M07", "M08", "M09", "M10", "M11", "M12"}},
+    {"day names of two words, one a month name (Welsh)", "dd/mm/yyyy", "/",
+     {"Dydd Sul", "Dydd Llun", "Dydd Mawrth", "Dydd Mercher", "Dydd Iau", "Dydd Gwener", "Dydd Sadwrn"},
+     {"Sul", "Llun", "Maw", "Mer", "Iau", "Gwen", "Sad"},
+     {"Ionawr", "Chwefror", "Mawrth", "Ebrill", "Mai", "Mehefin", "Gorffennaf", "Awst", "Medi", "Hydref",
+      "Tachwedd", "Rhagfyr"},
+     {"Ion", "Chwef", "Maw", "Ebr", "Mai", "Meh", "Gorff", "Awst", "Medi", "Hyd", "Tach", "Rhag"}},
+    {"month names with a preposition and an apostrophe (Catalan)", "d/m/yyyy", "/",
+     {"diumenge", "dilluns", "dimarts", "dimecres", "dijous", "divendres", "dissabte"},
+     {"dg.", "dl.", "dt.", "dc.", "dj.", "dv.", "ds."},
+     {"de gener", "de febrer", "de març", "d’abril", "de maig", "de juny", "de juliol", "d’agost",
+      "de setembre", "d’octubre", "de novembre", "de desembre"},
+     {"de gen.", "de febr.", "de març", "d’abr.", "de maig", "de juny", "de jul.", "d’ag.", "de set.",
+      "d’oct.", "de nov.", "de des."}},
+    {"a short day name that is a short month name (Spanish)", "d/m/yyyy", "/",
+     {"domingo", "lunes", "martes", "miércoles", "jueves", "viernes", "sábado"},
+     {"dom", "lun", "mar", "mié", "jue", "vie", "sáb"},
+     {"enero", "febrero", "marzo", "abril", "mayo", "junio", "julio", "agosto", "septiembre", "octubre",
+      "noviembre", "diciembre"},
+     {"ene", "feb", "mar", "abr", "may", "jun", "jul", "ago", "sept", "oct", "nov", "dic"}},
+    {"names that are the decoder's own words", "m/d/yyyy", "/",
+     {"Yesterday", "At", "Of", "End", "Start", "First", "Ago"},
+     {"Now", "The", "In", "Time", "This", "Last", "Prev"},
+     {"None", "Next", "Last", "Prev", "Day", "Week", "Month", "Year", "Today", "Tomorrow", "After",
+      "Before"},
+     {"May", "Jan", "Twenty", "One", "Sun", "10:30", "PM", "Into", "Since", "From", "Wks", "Third"}},
+};
+// clang-format on
+
+// Every day of a leap year (month ends, 29 February and every weekday) and the calendars' ends.
+std::vector<DateTime> LongDateSamples() {
+    std::vector<DateTime> dates;
+    for (DateTime d = Day(2028, 1, 1); d <= Day(2028, 12, 31); ++d)
+        dates.push_back(d);
+    for (const DateTime d : {Day(1752, 1, 1), Day(1752, 12, 31), Day(1900, 2, 28), Day(2000, 2, 29),
+                             Day(3000, 1, 1), Day(3000, 12, 31)})
+        dates.push_back(d);
+    return dates;
+}
+
+TEST(VorlanDecodeDate, decodeDateText_readsBackTheLongDateFormInEveryLocaleShape) {
+    const std::vector<DateTime> dates = LongDateSamples();
+    for (const LocaleShape& shape : kLocaleShapes) {
+        SCOPED_TRACE(shape.meaning);
+        const FormatSettings settings = SettingsOfShape(shape);
+        const ScopedDateEnvironment environment(settings, std::make_shared<FixedClock>(kNow));
+        int failures = 0;
+        for (const DateTime date : dates) {
+            const std::string text = FormatDateTime("dddd d mmmm yyyy", date, settings);
+            DateTime decoded = 0.0;
+            try {
+                decoded = DecodeDateText(text);
+            } catch (const Error&) {
+                decoded = -1;
+            }
+            if (decoded != date && failures++ < 3) ADD_FAILURE() << text << " decodes to " << decoded;
+        }
+        EXPECT_EQ(failures, 0);
+    }
+}
+
+// What DecodeDateText answers and what a decoder alone answers: the date, or the error text.
+std::string DecodeDateTextAnswer(std::string_view text) {
+    try {
+        return std::to_string(DecodeDateText(text));
+    } catch (const Error& error) {
+        return error.what();
+    }
+}
+std::string DecoderAnswer(std::string_view text) {
+    TVorlanDecodeDate decoder;
+    decoder.SetDateToDecode(text);
+    return decoder.ValidDateTime() ? std::to_string(decoder.DecodedDate())
+                                   : kUnableToDecodeMessage + std::string(text);
+}
+
+TEST(VorlanDecodeDate, decodeDateText_answersAsTheDecoderInDayAndMonthFirstLocales) {
+    std::vector<std::string> texts = {
+        "Monday 7 December 2026",
+        "Tuesday 7 December 2026",
+        "monday 7 december 2026",
+        "MONDAY 7 DECEMBER 2026",
+        " Monday 7 December 2026 ",
+        "Monday  7 December 2026",
+        "Monday 07 December 2026",
+        "Mon 7 Dec 2026",
+        "Monday 7 December 26",
+        "Monday December 7 2026",
+        "Monday, 7 December 2026",
+        "Monday 7 December 2026 10:30",
+        "Monday 7 December 2026 please",
+        "Tuesday 29 February 2028",
+        "Tuesday 29 February 2027",
+        "Monday 31 November 2026",
+        "Saturday 1 January 0050",
+        "Friday 1 January 0999",
+        "Sunday 1 January 10000",
+        "7 December 2026",
+        "December 7 2026",
+        "21st December 2026",
+        "31/12/2026",
+        "12/31/2026",
+        "tomorrow",
+        "3 days ago",
+        "next Friday",
+        "10:30pm",
+        "now",
+        "none",
+        "",
+        "hello",
+    };
+    // Long dates across the calendars' range with every weekday, each also with the wrong day name.
+    const FormatSettings uk = UnitedKingdomSettings();
+    for (DateTime d = kSerialOf1Jan1752; d <= kSerialOf31Dec3000; d += 31) {
+        texts.push_back(FormatDateTime("dddd d mmmm yyyy", d, uk));
+        texts.push_back(uk.longDayNames[static_cast<std::size_t>(DayOfWeek(d) % 7)] +
+                        FormatDateTime(" d mmmm yyyy", d, uk));
+    }
+    for (const FormatSettings& settings : {UnitedKingdomSettings(), UnitedStatesSettings()}) {
+        SCOPED_TRACE(settings.shortDateFormat);
+        const ScopedDateEnvironment environment(settings, std::make_shared<FixedClock>(kNow));
+        int differences = 0;
+        for (const std::string& text : texts) {
+            const std::string expected = DecoderAnswer(text);
+            if (DecodeDateTextAnswer(text) != expected && differences++ < 3)
+                ADD_FAILURE() << "\"" << text << "\": " << DecodeDateTextAnswer(text) << " instead of "
+                              << expected;
+        }
+        EXPECT_EQ(differences, 0);
+    }
 }
 
 // A named-dates file of the test's own, in a temporary folder, read by the shared translator for
