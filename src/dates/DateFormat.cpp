@@ -199,7 +199,9 @@ std::string DateToStr(DateTime value, const FormatSettings& settings) {
     return FormatDateTime(settings.shortDateFormat, value, settings);
 }
 
-std::optional<DateTime> TryStrToDate(std::string_view text, const FormatSettings& settings) {
+namespace {
+
+std::optional<DateTime> TryThreeNumberDate(std::string_view text, const FormatSettings& settings) {
     int values[3] = {};
     int digits[3] = {};
     std::size_t at = 0;
@@ -222,6 +224,53 @@ std::optional<DateTime> TryStrToDate(std::string_view text, const FormatSettings
     }
     if (yearDigits <= 2) year += year <= kTwoDigitYearPivot ? 2000 : 1900;
     return TryEncodeDate(year, month, day);
+}
+
+// The text as the format lays it out: a number where the format has a day, month or year field,
+// the separator for "/", quoted text and every other character as they stand, blanks allowed
+// before each number and at the end. Formats that name the day or month are not read.
+std::optional<DateTime> TryDateAsFormatted(std::string_view text, const FormatSettings& settings) {
+    const std::string_view format = settings.shortDateFormat;
+    int day = -1, month = -1, year = -1, yearDigits = 0;
+    std::size_t at = 0;
+    std::size_t i = 0;
+    while (i < format.size()) {
+        const char c = format[i];
+        const char letter = Lower(c);
+        if (c == '"' || c == '\'') {
+            std::string literal;
+            i = CopyQuoted(format, i, literal);
+            if (text.substr(at, literal.size()) != literal) return std::nullopt;
+            at += literal.size();
+        } else if (c == '/') {
+            if (!ReadSeparator(text, at, settings.dateSeparator)) return std::nullopt;
+            ++i;
+        } else if (letter == 'd' || letter == 'm' || letter == 'y') {
+            const std::size_t n = RunLength(format, i, letter);
+            int& field = letter == 'd' ? day : letter == 'm' ? month : year;
+            if ((letter != 'y' && n > 2) || field >= 0) return std::nullopt;
+            int digits = 0;
+            SkipBlanks(text, at);
+            if (!ReadNumber(text, at, field, digits)) return std::nullopt;
+            if (letter == 'y') yearDigits = digits;
+            i += n;
+        } else {
+            if (at >= text.size() || text[at] != c) return std::nullopt;
+            ++at;
+            ++i;
+        }
+    }
+    SkipBlanks(text, at);
+    if (at != text.size() || day < 0 || month < 0 || year < 0) return std::nullopt;
+    if (yearDigits <= 2) year += year <= kTwoDigitYearPivot ? 2000 : 1900;
+    return TryEncodeDate(year, month, day);
+}
+
+} // namespace
+
+std::optional<DateTime> TryStrToDate(std::string_view text, const FormatSettings& settings) {
+    if (const std::optional<DateTime> date = TryThreeNumberDate(text, settings)) return date;
+    return TryDateAsFormatted(text, settings);
 }
 
 DateTime StrToDate(std::string_view text, const FormatSettings& settings) {

@@ -34,7 +34,9 @@ std::string FormatTime(std::string_view format, DateTime value, const FormatSett
 std::string DateToStr(DateTime value, const FormatSettings& settings);
 
 // Reads a date in the locale's short date order and separator: three numbers, blanks allowed
-// around each; a year of one or two digits is expanded around kTwoDigitYearPivot.
+// around each; a year of one or two digits is expanded around kTwoDigitYearPivot. A text laid out
+// as the short date format writes it is read too, where the format has characters of its own
+// beside its fields and separators ("2026. 12. 08." for yyyy/mm/dd. with ". ", "08/12 2026").
 std::optional<DateTime> TryStrToDate(std::string_view text, const FormatSettings& settings);
 // As above; throws Error("'text' is not a valid date").
 DateTime StrToDate(std::string_view text, const FormatSettings& settings);

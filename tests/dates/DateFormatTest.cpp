@@ -60,6 +60,33 @@ TEST(DateFormat, shortDateParserFollowsTheLocaleOrder) {
     EXPECT_THROW(StrToDate("31/02/2020", uk), Error);
 }
 
+TEST(DateFormat, shortDateParserReadsFormatsWithTextOfTheirOwnBack) {
+    const struct {
+        const char* meaning;
+        const char* format;
+        const char* separator;
+    } rows[] = {
+        {"a dot after the last field (Hungarian)", "yyyy/mm/dd.", ". "},
+        {"a dot after an unpadded day (Korean)", "yyyy/m/d.", ". "},
+        {"a dot after the year (Croatian)", "dd/mm/yyyy.", ". "},
+        {"the separator after the year (Serbian)", "d/m/yyyy/", "."},
+        {"a quoted word and the separator after the year (Bulgarian)", "d/mm/yyyy \"Ð³\"/", "."},
+        {"a blank of its own before the year (Kako)", "dd/mm yyyy", "/"},
+    };
+    const DateTime samples[] = {EncodeDate(1752, 1, 1), EncodeDate(2028, 2, 29), k7Dec2026,
+                                EncodeDate(3000, 12, 31)};
+    for (const auto& row : rows) {
+        FormatSettings settings = UnitedKingdomSettings();
+        settings.shortDateFormat = row.format;
+        settings.dateSeparator = row.separator;
+        for (const DateTime d : samples) {
+            const std::string text = DateToStr(d, settings);
+            EXPECT_EQ(TryStrToDate(text, settings), d) << row.meaning << ": " << text;
+        }
+        EXPECT_EQ(TryStrToDate(DateToStr(k7Dec2026, settings) + "x", settings), std::nullopt) << row.meaning;
+    }
+}
+
 TEST(DateFormat, longDateReaderReadsEveryDayOfTheCalendarsBack) {
     FormatSettings prefixed = UnitedKingdomSettings();
     prefixed.longDayNames[2] = "Monday 2"; // a Tuesday that begins with Monday's name and a number
