@@ -217,6 +217,16 @@ void DecodeDateTextOfTheLongDate(benchmark::State& state) {
 }
 BENCHMARK(DecodeDateTextOfTheLongDate);
 
+// The free function with free text: the long date form's reader turns it away before the decoder.
+void DecodeDateTextOfFreeText(benchmark::State& state) {
+    const Environment& environment = TheEnvironment();
+    const ScopedDateEnvironment scope(environment.settings, std::make_shared<FixedClock>(environment.clock));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DecodeDateText("3 days after 25 December 2026"));
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(DecodeDateTextOfFreeText);
+
 // Time against the length of the text: N copies of a short phrase.
 void TextOfLength(benchmark::State& state, const std::string& unit) {
     const Environment& environment = TheEnvironment();

@@ -199,7 +199,9 @@ std::string DateToStr(DateTime value, const FormatSettings& settings) {
     return FormatDateTime(settings.shortDateFormat, value, settings);
 }
 
-std::optional<DateTime> TryStrToDate(std::string_view text, const FormatSettings& settings) {
+namespace {
+
+std::optional<DateTime> TryThreeNumberDate(std::string_view text, const FormatSettings& settings) {
     int values[3] = {};
     int digits[3] = {};
     std::size_t at = 0;
@@ -224,9 +226,90 @@ std::optional<DateTime> TryStrToDate(std::string_view text, const FormatSettings
     return TryEncodeDate(year, month, day);
 }
 
+// The text as the format lays it out: a number where the format has a day, month or year field,
+// the separator for "/", quoted text and every other character as they stand, blanks allowed
+// before each number and at the end. Formats that name the day or month are not read.
+std::optional<DateTime> TryDateAsFormatted(std::string_view text, const FormatSettings& settings) {
+    const std::string_view format = settings.shortDateFormat;
+    int day = -1, month = -1, year = -1, yearDigits = 0;
+    std::size_t at = 0;
+    std::size_t i = 0;
+    while (i < format.size()) {
+        const char c = format[i];
+        const char letter = Lower(c);
+        if (c == '"' || c == '\'') {
+            std::string literal;
+            i = CopyQuoted(format, i, literal);
+            if (text.substr(at, literal.size()) != literal) return std::nullopt;
+            at += literal.size();
+        } else if (c == '/') {
+            if (!ReadSeparator(text, at, settings.dateSeparator)) return std::nullopt;
+            ++i;
+        } else if (letter == 'd' || letter == 'm' || letter == 'y') {
+            const std::size_t n = RunLength(format, i, letter);
+            int& field = letter == 'd' ? day : letter == 'm' ? month : year;
+            if ((letter != 'y' && n > 2) || field >= 0) return std::nullopt;
+            int digits = 0;
+            SkipBlanks(text, at);
+            if (!ReadNumber(text, at, field, digits)) return std::nullopt;
+            if (letter == 'y') yearDigits = digits;
+            i += n;
+        } else {
+            if (at >= text.size() || text[at] != c) return std::nullopt;
+            ++at;
+            ++i;
+        }
+    }
+    SkipBlanks(text, at);
+    if (at != text.size() || day < 0 || month < 0 || year < 0) return std::nullopt;
+    if (yearDigits <= 2) year += year <= kTwoDigitYearPivot ? 2000 : 1900;
+    return TryEncodeDate(year, month, day);
+}
+
+} // namespace
+
+std::optional<DateTime> TryStrToDate(std::string_view text, const FormatSettings& settings) {
+    if (const std::optional<DateTime> date = TryThreeNumberDate(text, settings)) return date;
+    return TryDateAsFormatted(text, settings);
+}
+
 DateTime StrToDate(std::string_view text, const FormatSettings& settings) {
     if (auto value = TryStrToDate(text, settings)) return *value;
     throw Error("'" + std::string(text) + "' is not a valid date");
+}
+
+std::optional<DateTime> TryReadLongDateForm(std::string_view text, const FormatSettings& settings) {
+    // The year is the last four characters, after a blank; what precedes it is
+    // "<day name> <day> <month name>", tried with every day name that begins it.
+    if (text.size() < 5 || text[text.size() - 5] != ' ') return std::nullopt;
+    int year = 0;
+    for (const char c : text.substr(text.size() - 4)) {
+        if (!IsDigit(c)) return std::nullopt;
+        year = year * 10 + (c - '0');
+    }
+    if (year < 100) return std::nullopt;
+    const std::string_view head = text.substr(0, text.size() - 5);
+
+    std::optional<DateTime> found;
+    for (int weekday = 1; weekday <= 7; ++weekday) {
+        const std::string& dayName = settings.longDayNames[static_cast<std::size_t>(weekday - 1)];
+        if (!head.starts_with(dayName) || head.size() < dayName.size() + 3 || head[dayName.size()] != ' ')
+            continue;
+        std::size_t at = dayName.size() + 1;
+        if (head[at] < '1' || head[at] > '9') continue;
+        int day = head[at++] - '0';
+        if (IsDigit(head[at])) day = day * 10 + (head[at++] - '0');
+        if (at >= head.size() || head[at] != ' ') continue;
+        const std::string_view monthName = head.substr(at + 1);
+        for (int month = 1; month <= 12; ++month) {
+            if (settings.longMonthNames[static_cast<std::size_t>(month - 1)] != monthName) continue;
+            const std::optional<DateTime> date = TryEncodeDate(year, month, day);
+            if (!date || DayOfWeek(*date) != weekday) continue;
+            if (found && *found != *date) return std::nullopt;
+            found = date;
+        }
+    }
+    return found;
 }
 
 std::optional<DateTime> TryStrToTime(std::string_view text, const FormatSettings& settings) {

@@ -34,10 +34,21 @@ std::string FormatTime(std::string_view format, DateTime value, const FormatSett
 std::string DateToStr(DateTime value, const FormatSettings& settings);
 
 // Reads a date in the locale's short date order and separator: three numbers, blanks allowed
-// around each; a year of one or two digits is expanded around kTwoDigitYearPivot.
+// around each; a year of one or two digits is expanded around kTwoDigitYearPivot. A text laid out
+// as the short date format writes it is read too, where the format has characters of its own
+// beside its fields and separators ("2026. 12. 08." for yyyy/mm/dd. with ". ", "08/12 2026").
 std::optional<DateTime> TryStrToDate(std::string_view text, const FormatSettings& settings);
 // As above; throws Error("'text' is not a valid date").
 DateTime StrToDate(std::string_view text, const FormatSettings& settings);
+
+// Reads back the long date form "dddd d mmmm yyyy" exactly as FormatDateTime writes it with these
+// settings (Monday 7 December 2026): the locale's long day name, a blank, the day without a leading
+// zero, a blank, the locale's long month name, a blank and four digits. The names are matched as
+// they stand, so blanks, dots, digits and any letters in them are no obstacle, and the field order
+// of the locale's short date plays no part. Nullopt for every other text: a day name that is not
+// the date's weekday, a year below 100 (which free text takes for a two-digit year), and a text
+// that two dates would both be written as (a locale that gives two months one name).
+std::optional<DateTime> TryReadLongDateForm(std::string_view text, const FormatSettings& settings);
 
 // Reads hours and minutes, optionally seconds, joined by the locale's time separator, 24-hour;
 // an AM or PM designator after it (with or without a blank) is honoured. Returns a day fraction.

@@ -648,14 +648,20 @@ void TVorlanDecodeDate::PickYear() {
 void TVorlanDecodeDate::LookUpNamedDate() {
     std::string leftover;
     int words = 0;
+    bool onlyDayNames = true;
     for (int i = datePartStart_; i < timePartStart_; ++i) {
         const TVorlanDecodeDateDecodedFields& field = fields_[i];
         if (field.Used || field.FoundFlags.Contains(dfoSeperator)) continue;
         if (words++ > 0) leftover += ' ';
         leftover += field.Item;
+        onlyDayNames = onlyDayNames && field.FoundFlags.Contains(dfoDayName);
     }
     // Nothing left over names nothing (an entry with an empty name must not match every date).
     if (words == 0) return;
+    // A day name beside a date already read is still unused only because the day-name rule comes
+    // later; it names that date's weekday, not a table entry ("Monday 7 December 2026" must not
+    // become a row spelt "Mon"). A day name alone is still looked up.
+    if (dateFound_ && onlyDayNames) return;
 
     TVorlanDateStringTranslater& translater = SharedDateStringTranslater();
     translater.SetFileName(kNamedDatesFileName);
@@ -893,6 +899,10 @@ bool TVorlanDecodeDate::ReadTimePart(DateTime& time) {
 }
 
 DateTime TVorlanDates::DecodeDateText(std::string_view text) const {
+    // The long date form has a reader of its own, tried first: in a year-first locale the decoder
+    // takes its day for the year, and it cannot split day and month names with blanks or dots, or
+    // tell them from its own words. In day-first and month-first English both answer alike.
+    if (const std::optional<DateTime> longDate = TryReadLongDateForm(text, Settings())) return *longDate;
     TVorlanDecodeDate decoder(Settings(), CurrentClock());
     decoder.SetDateToDecode(text);
     if (!decoder.ValidDateTime()) throw Error(kUnableToDecodeMessage + std::string(text));

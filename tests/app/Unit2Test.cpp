@@ -6,6 +6,7 @@
 #include "dates/DateFormat.h"
 #include "dates/DateStringTranslater.h"
 #include "dates/HolidayTable.h"
+#include "platform/LocaleAdapter.h"
 #include "platform/MessageBoxes.h"
 #include "ui/CoolTrayIcon.h"
 #include "ui/TextFade.h"
@@ -17,6 +18,7 @@
 #include <QFile>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -636,9 +638,34 @@ TEST_F(Unit2Test, addSubtract_activationShowsTheLeftDateInBlue) {
     EXPECT_TRUE(form->NoDays->hasFocus());
 }
 
+TEST_F(Unit2Test, addSubtract_worksInYearFirstLocalesAndWhereNamesOrShortDatesCarryTextOfTheirOwn) {
+    const DateTime monday = Date(2026, 12, 7);
+    for (const char* name : {"sv_SE", "ja_JP", "zh_CN", "ko_KR", "hu_HU", "cy_GB", "ca_ES", "bg_BG"}) {
+        const FormatSettings settings =
+            platform::FormatSettingsFromLocale(QLocale(QString::fromLatin1(name)));
+        const ScopedDateEnvironment locale(settings, clock_);
+        const auto longDate = [&](DateTime date) {
+            return QString::fromStdString(FormatDateTime("dddd d mmmm yyyy", date, settings));
+        };
+        auto form = StartShown();
+        EXPECT_EQ(form->SB1->text(), longDate(monday)) << name;
+        form->NoDays->setText(QStringLiteral("5"));
+        form->WEcheck->setChecked(true);
+        form->AddCheckClick();
+        EXPECT_EQ(form->SB1->text(), longDate(monday + 5)) << name;
+        form->WEcheck->setChecked(false);
+        form->SubtractCheckClick();
+        EXPECT_EQ(form->SB1->text(), longDate(monday - 7)) << name;
+        EXPECT_EQ(MessageTexts(), QStringList()) << name;
+        boxes_.clear();
+    }
+}
+
 TEST_F(Unit2Test, addSubtract_undecodableLongDateIsReportedOnceNotOnEveryActivation) {
     FormatSettings foreign = UnitedKingdomSettings();
-    foreign.longMonthNames[11] = "Dez ember"; // a month name of two words the decoder cannot read
+    // Every month the same name of two words: 7 September and 7 December 2026 are both Mondays, so
+    // the long date names no one date, and the decoder cannot read the name either.
+    foreign.longMonthNames.fill("Dez ember");
     ScopedDateEnvironment spaced(foreign, clock_);
     auto form = StartShown();
     ASSERT_EQ(boxes_.size(), 1u);

@@ -1,15 +1,21 @@
 #include "dates/VorlanDecodeDate.h"
 
 #include "dates/DateEnvironment.h"
+#include "dates/DateStringTranslater.h"
 #include "dates/Error.h"
 #include "dates/VorlanDates.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <atomic>
 #include <cctype>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace kalendo {
@@ -573,6 +579,261 @@ TEST(VorlanDecodeDate, hostileText_getsAnAnswerInLinearTime) {
 TEST(VorlanDecodeDate, mergedNumbersBeyond16Bits_doNotWrapIntoAPlausibleYear) {
     // 20 * 100 + 20 + 65535 = 67555, which 16 bits would wrap to 2019.
     EXPECT_FALSE(DecodeUk("1 January twenty twenty 65535th").validDateTime);
+}
+
+// Locale shapes the long date form must survive: the order of the short date, and day and month
+// names with blanks, dots, digits, accents, or spelt like the decoder's own words.
+struct LocaleShape {
+    const char* meaning;
+    const char* shortDateFormat;
+    const char* dateSeparator;
+    std::array<std::string, 7> longDayNames; // Sunday first
+    std::array<std::string, 7> shortDayNames;
+    std::array<std::string, 12> longMonthNames;
+    std::array<std::string, 12> shortMonthNames;
+};
+
+FormatSettings SettingsOfShape(const LocaleShape& shape) {
+    FormatSettings settings = UnitedKingdomSettings();
+    settings.shortDateFormat = shape.shortDateFormat;
+    settings.dateSeparator = shape.dateSeparator;
+    settings.longDayNames = shape.longDayNames;
+    settings.shortDayNames = shape.shortDayNames;
+    settings.longMonthNames = shape.longMonthNames;
+    settings.shortMonthNames = shape.shortMonthNames;
+    return settings;
+}
+
+// clang-format off
+const LocaleShape kLocaleShapes[] = {
+    {"year first (Swedish)", "yyyy/mm/dd", "-",
+     {"söndag", "måndag", "tisdag", "onsdag", "torsdag", "fredag", "lördag"},
+     {"sön", "mån", "tis", "ons", "tors", "fre", "lör"},
+     {"januari", "februari", "mars", "april", "maj", "juni", "juli", "augusti", "september", "oktober",
+      "november", "december"},
+     {"jan.", "feb.", "mars", "apr.", "maj", "juni", "juli", "aug.", "sep.", "okt.", "nov.", "dec."}},
+    {"year first, month names with digits (Japanese)", "yyyy/mm/dd", "/",
+     {"日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"},
+     {"日", "月", "火", "水", "木", "金", "土"},
+     {"1月", "2月", "3月", "4月", "5月", "6月", "7月", "8月", "9月", "10月", "11月", "12月"},
+     {"1月", "2月", "3月", "4月", "5月", "6月", "7月", "8月", "9月", "10月", "11月", "12月"}},
+    {"year first, a dot after the day (Hungarian)", "yyyy/mm/dd.", ". ",
+     {"vasárnap", "hétfő", "kedd", "szerda", "csütörtök", "péntek", "szombat"},
+     {"V", "H", "K", "Sze", "Cs", "P", "Szo"},
+     {"január", "február", "március", "április", "május", "június", "július", "augusztus",
+      "szeptember", "október", "november", "december"},
+     {"jan.", "febr.", "márc.", "ápr.", "máj.", "jún.", "júl.", "aug.", "szept.", "okt.", "nov.", "dec."}},
+    {"year first, month names like M01 (the root locale)", "yyyy/mm/dd", "-",
+     {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"},
+     {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"},
+     {"M01", "M02", "M03", "M04", "M05", "M06", "M07", "M08", "M09", "M10", "M11", "M12"},
+     {"M01", "M02", "M03", "M04", "M05", "M06", "M07", "M08", "M09", "M10", "M11", "M12"}},
+    {"day names of two words, one a month name (Welsh)", "dd/mm/yyyy", "/",
+     {"Dydd Sul", "Dydd Llun", "Dydd Mawrth", "Dydd Mercher", "Dydd Iau", "Dydd Gwener", "Dydd Sadwrn"},
+     {"Sul", "Llun", "Maw", "Mer", "Iau", "Gwen", "Sad"},
+     {"Ionawr", "Chwefror", "Mawrth", "Ebrill", "Mai", "Mehefin", "Gorffennaf", "Awst", "Medi", "Hydref",
+      "Tachwedd", "Rhagfyr"},
+     {"Ion", "Chwef", "Maw", "Ebr", "Mai", "Meh", "Gorff", "Awst", "Medi", "Hyd", "Tach", "Rhag"}},
+    {"month names with a preposition and an apostrophe (Catalan)", "d/m/yyyy", "/",
+     {"diumenge", "dilluns", "dimarts", "dimecres", "dijous", "divendres", "dissabte"},
+     {"dg.", "dl.", "dt.", "dc.", "dj.", "dv.", "ds."},
+     {"de gener", "de febrer", "de març", "d’abril", "de maig", "de juny", "de juliol", "d’agost",
+      "de setembre", "d’octubre", "de novembre", "de desembre"},
+     {"de gen.", "de febr.", "de març", "d’abr.", "de maig", "de juny", "de jul.", "d’ag.", "de set.",
+      "d’oct.", "de nov.", "de des."}},
+    {"a short day name that is a short month name (Spanish)", "d/m/yyyy", "/",
+     {"domingo", "lunes", "martes", "miércoles", "jueves", "viernes", "sábado"},
+     {"dom", "lun", "mar", "mié", "jue", "vie", "sáb"},
+     {"enero", "febrero", "marzo", "abril", "mayo", "junio", "julio", "agosto", "septiembre", "octubre",
+      "noviembre", "diciembre"},
+     {"ene", "feb", "mar", "abr", "may", "jun", "jul", "ago", "sept", "oct", "nov", "dic"}},
+    {"names that are the decoder's own words", "m/d/yyyy", "/",
+     {"Yesterday", "At", "Of", "End", "Start", "First", "Ago"},
+     {"Now", "The", "In", "Time", "This", "Last", "Prev"},
+     {"None", "Next", "Last", "Prev", "Day", "Week", "Month", "Year", "Today", "Tomorrow", "After",
+      "Before"},
+     {"May", "Jan", "Twenty", "One", "Sun", "10:30", "PM", "Into", "Since", "From", "Wks", "Third"}},
+};
+// clang-format on
+
+// Every day of a leap year (month ends, 29 February and every weekday) and the calendars' ends.
+std::vector<DateTime> LongDateSamples() {
+    std::vector<DateTime> dates;
+    for (DateTime d = Day(2028, 1, 1); d <= Day(2028, 12, 31); ++d)
+        dates.push_back(d);
+    for (const DateTime d : {Day(1752, 1, 1), Day(1752, 12, 31), Day(1900, 2, 28), Day(2000, 2, 29),
+                             Day(3000, 1, 1), Day(3000, 12, 31)})
+        dates.push_back(d);
+    return dates;
+}
+
+TEST(VorlanDecodeDate, decodeDateText_readsBackTheLongDateFormInEveryLocaleShape) {
+    const std::vector<DateTime> dates = LongDateSamples();
+    for (const LocaleShape& shape : kLocaleShapes) {
+        SCOPED_TRACE(shape.meaning);
+        const FormatSettings settings = SettingsOfShape(shape);
+        const ScopedDateEnvironment environment(settings, std::make_shared<FixedClock>(kNow));
+        int failures = 0;
+        for (const DateTime date : dates) {
+            const std::string text = FormatDateTime("dddd d mmmm yyyy", date, settings);
+            DateTime decoded = 0.0;
+            try {
+                decoded = DecodeDateText(text);
+            } catch (const Error&) {
+                decoded = -1;
+            }
+            if (decoded != date && failures++ < 3) ADD_FAILURE() << text << " decodes to " << decoded;
+        }
+        EXPECT_EQ(failures, 0);
+    }
+}
+
+// What DecodeDateText answers and what a decoder alone answers: the date, or the error text.
+std::string DecodeDateTextAnswer(std::string_view text) {
+    try {
+        return std::to_string(DecodeDateText(text));
+    } catch (const Error& error) {
+        return error.what();
+    }
+}
+std::string DecoderAnswer(std::string_view text) {
+    TVorlanDecodeDate decoder;
+    decoder.SetDateToDecode(text);
+    return decoder.ValidDateTime() ? std::to_string(decoder.DecodedDate())
+                                   : kUnableToDecodeMessage + std::string(text);
+}
+
+TEST(VorlanDecodeDate, decodeDateText_answersAsTheDecoderInDayAndMonthFirstLocales) {
+    std::vector<std::string> texts = {
+        "Monday 7 December 2026",
+        "Tuesday 7 December 2026",
+        "monday 7 december 2026",
+        "MONDAY 7 DECEMBER 2026",
+        " Monday 7 December 2026 ",
+        "Monday  7 December 2026",
+        "Monday 07 December 2026",
+        "Mon 7 Dec 2026",
+        "Monday 7 December 26",
+        "Monday December 7 2026",
+        "Monday, 7 December 2026",
+        "Monday 7 December 2026 10:30",
+        "Monday 7 December 2026 please",
+        "Tuesday 29 February 2028",
+        "Tuesday 29 February 2027",
+        "Monday 31 November 2026",
+        "Saturday 1 January 0050",
+        "Friday 1 January 0999",
+        "Sunday 1 January 10000",
+        "7 December 2026",
+        "December 7 2026",
+        "21st December 2026",
+        "31/12/2026",
+        "12/31/2026",
+        "tomorrow",
+        "3 days ago",
+        "next Friday",
+        "10:30pm",
+        "now",
+        "none",
+        "",
+        "hello",
+    };
+    // Long dates across the calendars' range with every weekday, each also with the wrong day name.
+    const FormatSettings uk = UnitedKingdomSettings();
+    for (DateTime d = kSerialOf1Jan1752; d <= kSerialOf31Dec3000; d += 31) {
+        texts.push_back(FormatDateTime("dddd d mmmm yyyy", d, uk));
+        texts.push_back(uk.longDayNames[static_cast<std::size_t>(DayOfWeek(d) % 7)] +
+                        FormatDateTime(" d mmmm yyyy", d, uk));
+    }
+    for (const FormatSettings& settings : {UnitedKingdomSettings(), UnitedStatesSettings()}) {
+        SCOPED_TRACE(settings.shortDateFormat);
+        const ScopedDateEnvironment environment(settings, std::make_shared<FixedClock>(kNow));
+        int differences = 0;
+        for (const std::string& text : texts) {
+            const std::string expected = DecoderAnswer(text);
+            if (DecodeDateTextAnswer(text) != expected && differences++ < 3)
+                ADD_FAILURE() << "\"" << text << "\": " << DecodeDateTextAnswer(text) << " instead of "
+                              << expected;
+        }
+        EXPECT_EQ(differences, 0);
+    }
+}
+
+// A named-dates file of the test's own, in a temporary folder, read by the shared translator for
+// the test's length: the United Kingdom section, on Wednesday 9 December 2026. Its first rows are
+// spelt like the short day names (Sun is 1 March 2026, a Sunday, ... Sat is 7 March).
+class DecoderWithNamedDates : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        directory_ =
+            std::filesystem::temp_directory_path() /
+            ("kalendo-decoder-named-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        std::filesystem::create_directories(directory_);
+        std::ofstream(directory_ / kNamedDatesFileName)
+            << "[United Kingdom]\n"
+               "Sun, 2026/03/01\nMon, 2026/03/02\nTue, 2026/03/03\n"
+               "Wed, 2026/03/04\nThu, 2026/03/05\nFri, 2026/03/06\n"
+               "Sat, 2026/03/07\n"
+               "Christmas Day, 2026/12/25\n";
+        SetNamedDatesSource(directory_.string(), "United Kingdom");
+    }
+    void TearDown() override {
+        SetNamedDatesSource("", "");
+        std::error_code ignored;
+        std::filesystem::remove_all(directory_, ignored);
+    }
+
+    std::filesystem::path directory_;
+    ScopedDateEnvironment environment_{UnitedKingdomSettings(), std::make_shared<FixedClock>(kNow)};
+};
+
+TEST_F(DecoderWithNamedDates, aDayNameBesideADate_isLeftToTheDayNameRule) {
+    const struct {
+        const char* meaning;
+        const char* text;
+        DateTime expected;
+    } rows[] = {
+        {"the main window's long date of a Sunday", "Sunday 13 December 2026", Day(2026, 12, 13)},
+        {"of a Monday", "Monday 7 December 2026", Day(2026, 12, 7)},
+        {"of a Tuesday", "Tuesday 8 December 2026", Day(2026, 12, 8)},
+        {"of a Wednesday", "Wednesday 9 December 2026", Day(2026, 12, 9)},
+        {"of a Thursday", "Thursday 10 December 2026", Day(2026, 12, 10)},
+        {"of a Friday", "Friday 11 December 2026", Day(2026, 12, 11)},
+        {"of a Saturday", "Saturday 12 December 2026", Day(2026, 12, 12)},
+        {"of a leap day", "Tuesday 29 February 2028", Day(2028, 2, 29)},
+        {"a short day name", "Mon 7 December 2026", Day(2026, 12, 7)},
+        {"a day name before a short date", "Tue 8/12/2026", Day(2026, 12, 8)},
+        {"a day name still moves a date to that weekday", "Saturday 1 January 2027", Day(2027, 1, 2)},
+        {"a day name with a day number only", "Fri 18", Day(2026, 12, 18)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.meaning) + ": \"" + row.text + "\"");
+        TVorlanDecodeDate decoder;
+        decoder.SetDateToDecode(row.text);
+        EXPECT_TRUE(decoder.ValidDateTime());
+        EXPECT_EQ(decoder.DecodedDate(), row.expected);
+        EXPECT_EQ(DecodeDateText(row.text), row.expected);
+    }
+}
+
+TEST_F(DecoderWithNamedDates, genuineNames_andADayNameAlone_areStillLookedUp) {
+    const struct {
+        const char* meaning;
+        const char* text;
+        DateTime expected;
+    } rows[] = {
+        {"a prefix of the name", "Christmas", Day(2026, 12, 25)},
+        {"the whole name", "Christmas Day", Day(2026, 12, 25)},
+        {"relative words apply to the named date", "3 days after Christmas", Day(2026, 12, 28)},
+        {"a day name before a named date", "Monday after Christmas", Day(2026, 12, 28)},
+        {"an entry spelt like a day name, typed alone", "Tue", Day(2026, 3, 3)},
+        {"and with a time", "Tue 10:30", At(2026, 3, 3, 10, 30)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.meaning) + ": \"" + row.text + "\"");
+        EXPECT_EQ(DecodeDateText(row.text), row.expected);
+    }
 }
 
 } // namespace

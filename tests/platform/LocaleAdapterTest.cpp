@@ -4,6 +4,9 @@
 #include "dates/DateFormat.h"
 #include "dates/DateStringTranslater.h"
 #include "dates/NamedDatesLocation.h"
+#include "dates/Error.h"
+#include "dates/VorlanDates.h"
+#include "dates/VorlanDecodeDate.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,6 +17,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace kalendo::platform {
 namespace {
@@ -69,6 +75,93 @@ TEST(LocaleAdapter, shortDatesRoundTripThroughTheParser) {
             const std::string text = DateToStr(d, s);
             EXPECT_EQ(TryStrToDate(text, s), d) << locale.name().toStdString() << " " << text;
         }
+    }
+}
+
+const std::shared_ptr<FixedClock> kWednesday9December2026 =
+    std::make_shared<FixedClock>(EncodeDate(2026, 12, 9) + EncodeTime(14, 25, 30));
+
+// DecodeDateText's answer: the date, or the error text.
+std::string DecodeDateTextAnswer(const std::string& text) {
+    try {
+        return std::to_string(DecodeDateText(text));
+    } catch (const Error& error) {
+        return error.what();
+    }
+}
+
+// The add/subtract panel writes the left date in the long date form and decodes it, then shows
+// its result through the short date with a four-digit year read back by the short date parser;
+// the dates are saved as short dates. All three must give the date back in every locale: year
+// first ones, names with blanks, dots, digits or decoder words, short dates with text of their own.
+TEST(LocaleAdapter, everyLocale_readsBackTheAddSubtractPanelsDates) {
+    std::vector<DateTime> dates = {EncodeDate(1752, 1, 1), EncodeDate(2000, 2, 29), EncodeDate(2028, 2, 29),
+                                   EncodeDate(3000, 12, 31)};
+    for (int month = 1; month <= 12; ++month)
+        dates.push_back(EncodeDate(2026, month, MonthDays(2026, month)));
+    for (int day = 7; day <= 13; ++day)
+        dates.push_back(EncodeDate(2026, 12, day)); // Monday to Sunday
+
+    const QList<QLocale> locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    ASSERT_GT(locales.size(), 300);
+    std::vector<std::string> failures;
+    for (const QLocale& locale : locales) {
+        const FormatSettings settings = FormatSettingsFromLocale(locale);
+        const ScopedDateEnvironment environment(settings, kWednesday9December2026);
+        const std::string name = locale.name().toStdString();
+        for (const DateTime date : dates) {
+            const std::string longDate = FormatDateTime("dddd d mmmm yyyy", date, settings);
+            const std::string decoded = DecodeDateTextAnswer(longDate);
+            if (decoded != std::to_string(date))
+                failures.push_back(name + " \"" + longDate + "\" decodes to " + decoded);
+            const std::string shown = FormatDateLongYear(date);
+            if (TryStrToDate(shown, settings) != date)
+                failures.push_back(name + " result \"" + shown + "\" does not read back");
+            const std::string saved = DateToStr(date, settings);
+            if (TryStrToDate(saved, settings) != date)
+                failures.push_back(name + " saved \"" + saved + "\" does not read back");
+        }
+    }
+    for (std::size_t i = 0; i < failures.size() && i < 5; ++i)
+        ADD_FAILURE() << failures[i];
+    EXPECT_EQ(failures.size(), 0U);
+}
+
+// Under Qt's own English tables the long date form's reader answers as the decoder would: the
+// British and American results of DecodeDateText stay as they were before it.
+TEST(LocaleAdapter, britishAndAmericanLocales_decodeAsTheDecoderAlone) {
+    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedKingdom),
+                                  QLocale(QLocale::English, QLocale::UnitedStates)}) {
+        const FormatSettings settings = FormatSettingsFromLocale(locale);
+        const ScopedDateEnvironment environment(settings, kWednesday9December2026);
+        std::vector<std::string> texts = {"Monday 7 December 2026",
+                                          "Tuesday 7 December 2026",
+                                          "monday 7 december 2026",
+                                          "Monday 07 December 2026",
+                                          "Mon 7 Dec 2026",
+                                          "Monday 7 December 26",
+                                          "7 December 2026",
+                                          "12/7/2026",
+                                          "next Friday",
+                                          "3 days ago"};
+        // Every weekday across the calendars' range, each also under the next day's name.
+        for (DateTime d = kSerialOf1Jan1752; d <= kSerialOf31Dec3000; d += 31) {
+            texts.push_back(FormatDateTime("dddd d mmmm yyyy", d, settings));
+            texts.push_back(settings.longDayNames[static_cast<std::size_t>(DayOfWeek(d) % 7)] +
+                            FormatDateTime(" d mmmm yyyy", d, settings));
+        }
+        int differences = 0;
+        for (const std::string& text : texts) {
+            TVorlanDecodeDate decoder;
+            decoder.SetDateToDecode(text);
+            const std::string alone = decoder.ValidDateTime() ? std::to_string(decoder.DecodedDate())
+                                                              : kUnableToDecodeMessage + text;
+            if (DecodeDateTextAnswer(text) != alone && differences++ < 3)
+                ADD_FAILURE() << locale.name().toStdString() << " \"" << text
+                              << "\": " << DecodeDateTextAnswer(text) << " instead of " << alone;
+        }
+        EXPECT_EQ(differences, 0) << locale.name().toStdString();
     }
 }
 
