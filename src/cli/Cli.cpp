@@ -45,7 +45,10 @@ int ReportBadArgument(std::ostream& err, const std::string& message) {
 } // namespace
 
 std::string UsageText() {
-    return "usage: kalendo-cli [--locale NAME] [--today YYYY-MM-DD] [--json] COMMAND ARGS\n"
+    return "Usage: kalendo-cli [OPTION]... COMMAND [ARG]...\n"
+           "The Kalendo date engine on the command line.\n"
+           "\n"
+           "Commands:\n"
            "  span START END [--both]            the Days, Weeks, Months and Years panel texts, one per "
            "line\n"
            "  add UNIT COUNT DATE                move DATE by COUNT units: D days, B business days, W "
@@ -62,13 +65,22 @@ std::string UsageText() {
            "                                     free text (3 days ago, next Friday, 10:30pm) as a date\n"
            "                                     and the ValidDate, ValidTime and ValidDateTime flags;\n"
            "                                     exit 1 when it is no valid date and time\n"
+           "\n"
+           "Options:\n"
+           "  --locale NAME       en_GB or en_US (default: from LC_ALL, LC_TIME or LANG; en_GB unless\n"
+           "                      en_US)\n"
+           "  --today YYYY-MM-DD  the date that 'today' means\n"
+           "  --json              print one JSON object\n"
+           "  -h, --help          show this help and exit\n"
+           "  --version           show the version and exit\n"
+           "\n"
            "DATE is YYYY-MM-DD, YYYY-MM-DDTHH:MM:SS or today; START and END lie from 1752-01-01 to "
            "3000-12-31.\n"
-           "--locale takes en_GB or en_US (default: from LC_ALL, LC_TIME or LANG; en_GB unless en_US);\n"
-           "--today fixes the date that 'today' means; --json prints one JSON object.\n"
            "Exit status: 0 done, 1 the answer is an error (end before start, result out of range),\n"
            "2 a bad argument.\n";
 }
+
+std::string VersionText() { return std::string(kProgram) + " (Kalendo) " + KALENDO_VERSION + "\n"; }
 
 ParsedCommandLine ParseCommandLine(std::span<const std::string> args,
                                    std::string_view localeFromEnvironment) {
@@ -77,9 +89,16 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args,
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        // The first of --help and --version wins, whatever follows it.
         if (arg == "--help" || arg == "-h") {
             parsed.help = true;
-        } else if (arg == "--json") {
+            break;
+        }
+        if (arg == "--version") {
+            parsed.version = true;
+            break;
+        }
+        if (arg == "--json") {
             parsed.options.json = true;
         } else if (arg == "--locale" || arg == "--today") {
             if (i + 1 == args.size()) {
@@ -116,8 +135,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args,
 int RunCli(std::span<const std::string> args, std::string_view localeFromEnvironment, std::ostream& out,
            std::ostream& err) {
     const ParsedCommandLine parsed = ParseCommandLine(args, localeFromEnvironment);
-    if (parsed.help) {
-        out << UsageText();
+    if (parsed.help || parsed.version) {
+        out << (parsed.help ? UsageText() : VersionText());
         return 0;
     }
     if (!parsed.error.empty()) return ReportBadArgument(err, parsed.error);

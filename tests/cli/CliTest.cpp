@@ -42,6 +42,34 @@ TEST(Cli, globalOptionsComeBeforeTheCommand) {
     EXPECT_EQ(help.out, UsageText());
 }
 
+TEST(Cli, helpAndVersionGoToStdoutAndExitZero) {
+    const struct {
+        const char* meaning;
+        std::vector<std::string> args;
+        std::string out;
+    } rows[] = {
+        {"--help", {"--help"}, UsageText()},
+        {"-h", {"-h"}, UsageText()},
+        {"--version", {"--version"}, "kalendo-cli (Kalendo) 2.74\n"},
+        {"the first of the two wins", {"--version", "--help"}, "kalendo-cli (Kalendo) 2.74\n"},
+        {"what follows --version is not read", {"--version", "--locale"}, "kalendo-cli (Kalendo) 2.74\n"},
+        {"after other options", {"--locale", "en_US", "--version"}, "kalendo-cli (Kalendo) 2.74\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.meaning);
+        const Outcome outcome = RunLine(row.args);
+        EXPECT_EQ(outcome.exitCode, 0);
+        EXPECT_EQ(outcome.out, row.out);
+        EXPECT_EQ(outcome.err, "");
+    }
+    const std::string usage = UsageText();
+    EXPECT_EQ(usage.rfind("Usage: kalendo-cli ", 0), 0U);
+    for (const char* option : {"--help", "--version", "--locale", "--today", "--json"})
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+    EXPECT_EQ(RunLine({"--version", "--locale"}).exitCode, 0);
+    EXPECT_EQ(RunLine({"easter", "--version"}).exitCode, 2) << "a command's arguments are its own";
+}
+
 TEST(Cli, badOptionsAndCommandsGiveExitTwoAndOneLineOnStderr) {
     const std::vector<std::vector<std::string>> rows = {
         {},

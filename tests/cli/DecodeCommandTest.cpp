@@ -2,6 +2,7 @@
 
 #include "cli/Cli.h"
 #include "dates/DateStringTranslater.h"
+#include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ struct Outcome {
 
 Outcome RunLine(const std::vector<std::string>& args) {
     // No named-dates file unless a test brings its own.
-    ::setenv("KALENDO_DATA_DIR", "/nonexistent/kalendo-data", 1);
+    test_support::SetEnvironmentValue("KALENDO_DATA_DIR", "/nonexistent/kalendo-data");
     std::ostringstream out, err;
     const int exitCode = RunCli(args, "en_GB.UTF-8", out, err);
     return {exitCode, out.str(), err.str()};
