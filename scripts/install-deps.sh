@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Kalendo needs on Debian 12, and nothing that is
 # already there. Uses sudo when not run as root.
+#   scripts/install-deps.sh           the native build, its tests and the Debian package
+#   scripts/install-deps.sh windows   also the Windows cross build and wine to run it
 set -euo pipefail
 
 packages=(
@@ -8,7 +10,16 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-liberation fonts-dejavu-core
+  # the installed tree's and the package's checks
+  dpkg-dev desktop-file-utils appstream file man-db
 )
+case "${1:-}" in
+  "") ;;
+  # mingw-w64's posix-threads compiler (the one of g++-mingw-w64-x86-64 with all of <thread>),
+  # GoogleTest's sources to build with it, wine to run the programs, NSIS for the installer.
+  windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine64 nsis) ;;
+  *) echo "usage: scripts/install-deps.sh [windows]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,11 +3,13 @@
 #include "app/Unit2.h"
 #include "dates/DateEnvironment.h"
 #include "tools/easter1.h"
+#include "ui/Pictures.h"
 #include "ui/about.h"
 #include "ui/aboutfact.h"
 #include "update/UpdateMessage.h"
 
 #include <QAction>
+#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
@@ -17,7 +19,8 @@ namespace kalendo {
 namespace {
 
 TEST(TKalendoWindows, showsOnlyTheMainWindowAndWiresItsMenuToTheOthers) {
-    ScopedDateEnvironment environment(UnitedKingdomSettings(), std::make_shared<FixedClock>(EncodeDate(2026, 12, 7)));
+    ScopedDateEnvironment environment(UnitedKingdomSettings(),
+                                      std::make_shared<FixedClock>(EncodeDate(2026, 12, 7)));
     TKalendoWindows windows(std::make_shared<platform::MemorySettingsStore>());
     windows.ShowMainWindow();
     EXPECT_TRUE(windows.Form1().isVisible());
@@ -33,6 +36,18 @@ TEST(TKalendoWindows, showsOnlyTheMainWindowAndWiresItsMenuToTheOthers) {
     windows.Form1().EasterCalculations1->trigger();
     const std::vector<QWidget*> expected = {&windows.AboutBox(), &windows.HelpFact(), &windows.EasterForm()};
     EXPECT_EQ(shown, expected);
+}
+
+TEST(PrepareApplication, namesTheDesktopEntryAndGivesEveryWindowTheProgramsIcon) {
+    PrepareApplication();
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("example.marrowby.kalendo"));
+    ScopedDateEnvironment environment(UnitedKingdomSettings(),
+                                      std::make_shared<FixedClock>(EncodeDate(2026, 12, 7)));
+    TKalendoWindows windows(std::make_shared<platform::MemorySettingsStore>());
+    const QImage expected = pictures::ProgramIcon().pixmap(32).toImage();
+    for (QWidget* window : std::vector<QWidget*>{&windows.Form1(), &windows.AboutBox(), &windows.HelpFact(),
+                                                 &windows.FormMessage(), &windows.EasterForm()})
+        EXPECT_EQ(window->windowIcon().pixmap(32).toImage(), expected) << window->metaObject()->className();
 }
 
 } // namespace
