@@ -9,5 +9,5 @@ cmake --preset release >/dev/null
 cmake --build --preset release
 cpack --config build/release/CPackConfig.cmake -G DEB -B build/release/packages >/dev/null
 deb=$(ls build/release/packages/kalendo_*.deb)
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb" Package Version Depends Recommends
 echo "$deb"
