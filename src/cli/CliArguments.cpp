@@ -1,10 +1,10 @@
 #include "cli/CliArguments.h"
 
 #include "dates/DateFormat.h"
-#include "dates/OperatingSystem.h"
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 
 namespace kalendo::cli {
 
@@ -67,8 +67,10 @@ FormatSettings SettingsForEnvironmentLocale(std::string_view localeName) {
 }
 
 std::string EnvironmentLocaleName() {
-    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"})
-        if (std::optional<std::string> value = os::EnvironmentValue(variable)) return *value;
+    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') return value;
+    }
     return {};
 }
 

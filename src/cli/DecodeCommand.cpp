@@ -3,9 +3,9 @@
 #include "dates/DateEnvironment.h"
 #include "dates/DateStringTranslater.h"
 #include "dates/Error.h"
-#include "dates/OperatingSystem.h"
 #include "dates/VorlanDecodeDate.h"
 
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -65,6 +65,11 @@ const char* BooleanText(bool value) { return value ? "true" : "false"; }
 
 } // namespace
 
+std::string DefaultNamedDatesDirectory() {
+    const char* configured = std::getenv("KALENDO_DATA_DIR");
+    return configured != nullptr && *configured != '\0' ? configured : "/usr/share/kalendo";
+}
+
 CommandResult DecodeCommand(const CliOptions& options, std::span<const std::string> args) {
     static constexpr std::string_view kValued[] = {"--now", "--datescan", "--country"};
     const SplitArguments split = SplitCommandArguments(args, {}, kValued);
@@ -72,7 +77,7 @@ CommandResult DecodeCommand(const CliOptions& options, std::span<const std::stri
     if (split.positional.empty()) return BadArgument(std::string("missing argument: ") + kUsage);
 
     DateTime now = options.clock->Now();
-    std::string directory = os::NamedDatesDirectory();
+    std::string directory = DefaultNamedDatesDirectory();
     std::string country;
     for (const auto& [flag, value] : split.valued) {
         if (flag == "--now") {

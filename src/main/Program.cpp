@@ -10,13 +10,15 @@
 #include "ui/aboutfact.h"
 #include "update/UpdateMessage.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 namespace kalendo {
 
 TKalendoWindows::TKalendoWindows(std::shared_ptr<platform::SettingsStore> store)
-    : form1_(std::make_unique<app::TForm1>(std::move(store))), aboutBox_(std::make_unique<TAboutBox>()),
-      helpFact_(std::make_unique<THelpFact>()), formMessage_(std::make_unique<update::Tform_Message>()),
+    : form1_(std::make_unique<app::TForm1>(std::move(store))),
+      aboutBox_(std::make_unique<TAboutBox>()),
+      helpFact_(std::make_unique<THelpFact>()),
+      formMessage_(std::make_unique<update::Tform_Message>()),
       easterForm_(std::make_unique<TEasterForm>()) {
     form1_->SetAboutBox(aboutBox_.get());
     form1_->SetHelpFact(helpFact_.get());
@@ -33,9 +35,7 @@ void PrepareApplication() {
     // The title names the program where a window has no caption of its own (the main window,
     // the message boxes); as a display name it would be appended to every window's caption.
     QCoreApplication::setApplicationName(QString::fromLatin1(app::kApplicationTitle));
-    // Ties the windows to the installed desktop entry (its name and icon in docks and task bars).
-    QGuiApplication::setDesktopFileName(QStringLiteral(KALENDO_APP_ID));
-    QApplication::setWindowIcon(pictures::ProgramIcon());
+    QGuiApplication::setWindowIcon(pictures::ProgramIcon());
     platform::InstallApplicationFonts();
     platform::InstallDateEnvironment();
     app::InstallDecoderMessageBox();

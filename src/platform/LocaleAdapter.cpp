@@ -2,8 +2,8 @@
 
 #include "dates/DateEnvironment.h"
 #include "dates/DateStringTranslater.h"
-#include "dates/OperatingSystem.h"
 
+#include <QDir>
 #include <QLocale>
 
 #include <cctype>
@@ -37,11 +37,9 @@ int CopyQuoted(const QString& in, int at, std::string& out) {
 int RunLength(const QString& in, int at) {
     int end = at + 1;
     if (in[at].isLetter()) {
-        while (end < in.size() && in[end] == in[at])
-            ++end;
+        while (end < in.size() && in[end] == in[at]) ++end;
     } else {
-        while (end < in.size() && !in[end].isLetter() && in[end] != u'\'')
-            ++end;
+        while (end < in.size() && !in[end].isLetter() && in[end] != u'\'') ++end;
     }
     return end - at;
 }
@@ -101,16 +99,14 @@ std::string TranslateQtTimeFormat(const QString& qt) {
             if (i + 1 < qt.size() && (qt[i + 1] == u'p' || qt[i + 1] == u'P')) ++i;
         } else if (c == u't' || c == u'z') {
             // Time zone and milliseconds: drop, with the blank or separator before them.
-            while (!out.empty() && !std::isalnum(static_cast<unsigned char>(out.back())))
-                out.pop_back();
+            while (!out.empty() && !std::isalnum(static_cast<unsigned char>(out.back()))) out.pop_back();
         } else if (c.isLetter()) {
         } else {
             out += qt.mid(i, n).toStdString();
         }
         i += n;
     }
-    while (!out.empty() && out.back() == ' ')
-        out.pop_back();
+    while (!out.empty() && out.back() == ' ') out.pop_back();
     return out;
 }
 
@@ -136,18 +132,14 @@ FormatSettings FormatSettingsFromLocale(const QLocale& locale) {
     s.pmDesignator = locale.pmText().toStdString();
 
     for (int m = 1; m <= 12; ++m) {
-        s.shortMonthNames[static_cast<std::size_t>(m - 1)] =
-            locale.monthName(m, QLocale::ShortFormat).toStdString();
-        s.longMonthNames[static_cast<std::size_t>(m - 1)] =
-            locale.monthName(m, QLocale::LongFormat).toStdString();
+        s.shortMonthNames[static_cast<std::size_t>(m - 1)] = locale.monthName(m, QLocale::ShortFormat).toStdString();
+        s.longMonthNames[static_cast<std::size_t>(m - 1)] = locale.monthName(m, QLocale::LongFormat).toStdString();
     }
     // Qt counts days Monday = 1 .. Sunday = 7; the date services count Sunday first.
     for (int d = 0; d < 7; ++d) {
         const int qtDay = d == 0 ? 7 : d;
-        s.shortDayNames[static_cast<std::size_t>(d)] =
-            locale.dayName(qtDay, QLocale::ShortFormat).toStdString();
-        s.longDayNames[static_cast<std::size_t>(d)] =
-            locale.dayName(qtDay, QLocale::LongFormat).toStdString();
+        s.shortDayNames[static_cast<std::size_t>(d)] = locale.dayName(qtDay, QLocale::ShortFormat).toStdString();
+        s.longDayNames[static_cast<std::size_t>(d)] = locale.dayName(qtDay, QLocale::LongFormat).toStdString();
     }
     s.firstDayOfWeek = static_cast<TDayOfWeek>(static_cast<int>(locale.firstDayOfWeek()) - 1);
     s.countryName = QLocale::territoryToString(locale.territory()).toStdString();
@@ -160,7 +152,17 @@ void InstallDateEnvironment(const QLocale& locale) {
     SetCurrentFormatSettings(FormatSettingsFromLocale(locale));
     SetCurrentClock(std::make_shared<SystemClock>());
     // The named-dates section follows the locale's country name, so only the folder is given.
-    SetNamedDatesSource(os::NamedDatesDirectory(), {});
+    SetNamedDatesSource(NamedDatesDirectory().toStdString(), {});
+}
+
+QString NamedDatesDirectory() {
+#if defined(Q_OS_WIN)
+    const QString root = qEnvironmentVariable("SystemRoot", QStringLiteral("C:\\Windows"));
+    return QDir::toNativeSeparators(root + QStringLiteral("/System32"));
+#else
+    const QString configured = qEnvironmentVariable("KALENDO_DATA_DIR");
+    return configured.isEmpty() ? QStringLiteral("/usr/share/kalendo") : configured;
+#endif
 }
 
 } // namespace kalendo::platform

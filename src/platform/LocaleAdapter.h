@@ -25,8 +25,12 @@ TranslatedDateFormat TranslateQtDateFormat(const QString& qtFormat);
 std::string TranslateQtTimeFormat(const QString& qtFormat);
 
 // Makes the date services use the given locale (by default the user's) and the system clock, and
-// the decoder read its named dates from os::NamedDatesDirectory().
+// the decoder read its named dates from NamedDatesDirectory().
 void InstallDateEnvironment();
 void InstallDateEnvironment(const QLocale& locale);
+
+// Where the named-dates file "DateScan.DAT" is looked for: the Windows system folder there, a
+// system-wide data folder elsewhere ($KALENDO_DATA_DIR when set, else /usr/share/kalendo).
+QString NamedDatesDirectory();
 
 } // namespace kalendo::platform
