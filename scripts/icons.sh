@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Renders Kalendo's icon, data/icons/kalendo.svg, into the PNGs and the Windows .ico beside it.
+# Renders Kalendo's icon, packaging/icons/kalendo.svg, into the PNGs and the Windows .ico beside it.
 # The rendered files are kept in the repository so that a build needs no SVG renderer (and the
 # Windows build none at all); run this after changing the drawing.
 set -euo pipefail
@@ -8,7 +8,7 @@ command -v rsvg-convert >/dev/null || {
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get install -y -qq --no-install-recommends librsvg2-bin
 }
-icons=data/icons
+icons=packaging/icons
 for size in 16 22 24 32 48 64 128 256; do
   rsvg-convert --width "$size" --height "$size" "$icons/kalendo.svg" --output "$icons/kalendo-$size.png"
 done
