@@ -80,7 +80,7 @@ std::string UsageText() {
            "2 a bad argument.\n";
 }
 
-std::string VersionText() { return std::string(kProgram) + " (Kalendo) " + KALENDO_VERSION + "\n"; }
+std::string VersionText() { return std::string(kProgram) + " " + KALENDO_VERSION + "\n"; }
 
 ParsedCommandLine ParseCommandLine(std::span<const std::string> args,
                                    std::string_view localeFromEnvironment) {

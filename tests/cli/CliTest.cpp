@@ -50,10 +50,10 @@ TEST(Cli, helpAndVersionGoToStdoutAndExitZero) {
     } rows[] = {
         {"--help", {"--help"}, UsageText()},
         {"-h", {"-h"}, UsageText()},
-        {"--version", {"--version"}, "kalendo-cli (Kalendo) 2.74\n"},
-        {"the first of the two wins", {"--version", "--help"}, "kalendo-cli (Kalendo) 2.74\n"},
-        {"what follows --version is not read", {"--version", "--locale"}, "kalendo-cli (Kalendo) 2.74\n"},
-        {"after other options", {"--locale", "en_US", "--version"}, "kalendo-cli (Kalendo) 2.74\n"},
+        {"--version", {"--version"}, "kalendo-cli 2.74\n"},
+        {"the first of the two wins", {"--version", "--help"}, "kalendo-cli 2.74\n"},
+        {"what follows --version is not read", {"--version", "--locale"}, "kalendo-cli 2.74\n"},
+        {"after other options", {"--locale", "en_US", "--version"}, "kalendo-cli 2.74\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.meaning);
@@ -92,6 +92,7 @@ TEST(Cli, badOptionsAndCommandsGiveExitTwoAndOneLineOnStderr) {
         EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1)
             << shown << ": " << outcome.err;
         EXPECT_EQ(outcome.err.rfind("kalendo-cli: ", 0), 0U) << shown;
+        EXPECT_TRUE(outcome.err.ends_with(" (see kalendo-cli --help)\n")) << shown << ": " << outcome.err;
     }
 }
 

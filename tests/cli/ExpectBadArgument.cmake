@@ -1,5 +1,6 @@
 # Runs a program (through EMULATOR when one is given) with the arguments after "--" and checks
-# what a bad argument gives: exit status 2, nothing on stdout, one line on stderr.
+# what a bad argument gives: exit status 2, nothing on stdout, and on stderr the one line
+# "kalendo-cli: WHAT (see kalendo-cli --help)".
 #   cmake -DPROGRAM=path [-DEMULATOR=wine64] -P ExpectBadArgument.cmake -- ARG...
 # (Without the "--" cmake would read arguments such as --version itself.)
 set(args "")
@@ -14,8 +15,8 @@ foreach(i RANGE ${last})
 endforeach()
 execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${args}
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-string(REGEX MATCHALL "\n" line_ends "${err}")
-list(LENGTH line_ends lines)
-if(NOT status EQUAL 2 OR NOT out STREQUAL "" OR NOT lines EQUAL 1 OR NOT err MATCHES "^kalendo-cli: ")
+# Windows ends the line with CR LF.
+if(NOT status EQUAL 2 OR NOT out STREQUAL ""
+   OR NOT err MATCHES "^kalendo-cli: [^\n]+ \\(see kalendo-cli --help\\)\r?\n$")
   message(FATAL_ERROR "${args}: exit ${status}, stdout '${out}', stderr '${err}'")
 endif()

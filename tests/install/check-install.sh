@@ -45,7 +45,7 @@ if grep -rlF -e "$build" -e "$prefix" "$prefix/share"; then fail "paths of the b
 ldd "$prefix/bin/kalendo" | grep -q 'not found' && fail "kalendo misses libraries"
 
 cli=$prefix/bin/kalendo-cli
-[ "$("$cli" --version)" = "kalendo-cli (Kalendo) $version" ] || fail "--version"
+[ "$("$cli" --version)" = "kalendo-cli $version" ] || fail "--version"
 [ "$("$cli" span 2024-01-15 2024-02-14 --both | head -n 1)" = "31 Days" ] || fail "span"
 # The named-dates table goes with the programs once the source tree has one.
 if [ -f "$source/data/DateScan.DAT" ]; then
