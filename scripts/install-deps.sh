@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Kalendo needs on Debian 12, and nothing that is
 # already there. Uses sudo when not run as root.
-#   scripts/install-deps.sh           the native build, its tests and the Debian package
-#   scripts/install-deps.sh windows   also the Windows cross build and wine to run it
+#   scripts/install-deps.sh           building and running the program and its tests
+#   scripts/install-deps.sh package   also the tools that check the installed tree and the Debian
+#                                     package (the tests of tests/install need them)
+#   scripts/install-deps.sh windows   also the Windows cross build, wine to run it, and NSIS
 set -euo pipefail
 
 packages=(
@@ -10,15 +12,17 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-liberation fonts-dejavu-core
-  # the installed tree's and the package's checks
-  dpkg-dev desktop-file-utils appstream file man-db
 )
+# The checks of the installed tree and of the package.
+packaging=(dpkg-dev desktop-file-utils appstream file man-db)
+# mingw-w64's posix-threads compiler (the variant of g++-mingw-w64-x86-64 with all of <thread>),
+# GoogleTest's sources to build with it, wine to run the programs, NSIS for the installer.
+windows=(g++-mingw-w64-x86-64-posix googletest wine64 nsis)
 case "${1:-}" in
   "") ;;
-  # mingw-w64's posix-threads compiler (the one of g++-mingw-w64-x86-64 with all of <thread>),
-  # GoogleTest's sources to build with it, wine to run the programs, NSIS for the installer.
-  windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine64 nsis) ;;
-  *) echo "usage: scripts/install-deps.sh [windows]" >&2; exit 2 ;;
+  package) packages+=("${packaging[@]}") ;;
+  windows) packages+=("${packaging[@]}" "${windows[@]}") ;;
+  *) echo "usage: scripts/install-deps.sh [package|windows]" >&2; exit 2 ;;
 esac
 
 missing=()
