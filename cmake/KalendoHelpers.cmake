@@ -1,7 +1,23 @@
 # Warnings every target of ours carries; third-party headers come in as SYSTEM so they stay quiet.
 function(kalendo_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
-                                           -Wcast-align -Woverloaded-virtual -Wimplicit-fallthrough)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /permissive- /utf-8)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
+                                             -Wcast-align -Woverloaded-virtual -Wimplicit-fallthrough)
+  endif()
+endfunction()
+
+# On Windows a program carries the icon and a version sheet as resources; elsewhere this does nothing.
+function(kalendo_windows_resources target description)
+  if(NOT WIN32)
+    return()
+  endif()
+  set(KALENDO_RC_NAME ${target})
+  set(KALENDO_RC_DESCRIPTION ${description})
+  set(KALENDO_RC_ICON ${PROJECT_SOURCE_DIR}/packaging/icons/kalendo.ico)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/program.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
 endfunction()
 
 # A static library for one module. Its headers are included as "module/Header.h" from src/.

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Kalendo needs on Debian 12, and nothing that is
 # already there. Uses sudo when not run as root.
+#   scripts/install-deps.sh           building and running the program and its tests
+#   scripts/install-deps.sh package   also the tools that check the installed tree and the Debian
+#                                     package (the tests of tests/install need them)
+#   scripts/install-deps.sh windows   also the Windows cross build, wine to run it, and NSIS
 set -euo pipefail
 
 packages=(
@@ -10,6 +14,17 @@ packages=(
   xvfb xauth fonts-liberation fonts-dejavu-core
   openbox trayer xdotool wmctrl x11-utils
 )
+# The checks of the installed tree and of the package.
+packaging=(dpkg-dev desktop-file-utils appstream file man-db)
+# mingw-w64's posix-threads compiler (the variant of g++-mingw-w64-x86-64 with all of <thread>),
+# GoogleTest's sources to build with it, wine to run the programs, NSIS for the installer.
+windows=(g++-mingw-w64-x86-64-posix googletest wine64 nsis)
+case "${1:-}" in
+  "") ;;
+  package) packages+=("${packaging[@]}") ;;
+  windows) packages+=("${packaging[@]}" "${windows[@]}") ;;
+  *) echo "usage: scripts/install-deps.sh [package|windows]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test; needs no display.
-#   scripts/test.sh          the whole suite in the default build, then the pure libraries
-#                            (dates, decoder, span, Easter, calendar maths, command line, fuzz
-#                            corpus replay) again under AddressSanitizer + UBSan
+#   scripts/test.sh          the whole suite in the default build (the installed tree and the
+#                            Debian package included), then the pure libraries (dates, decoder,
+#                            span, Easter, calendar maths, command line, fuzz corpus replay) again
+#                            under AddressSanitizer + UBSan, then the Windows check below
 #   scripts/test.sh asan     the whole suite, widgets included, under the sanitizers (slower)
 #   scripts/test.sh quick    the default build only
+#   scripts/test.sh windows  the pure libraries, kalendo-cli and their tests cross-built for
+#                            Windows with mingw-w64, run under wine; and the NSIS installer
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
 
 run_preset() {
   local preset=$1
@@ -18,9 +20,25 @@ run_preset() {
   ctest --preset "$preset"
 }
 
+# The windows preset keeps wine's own Windows folder in build/windows/wine.
+run_windows() {
+  local wine=/usr/lib/wine/wine64 cli=build/windows/src/cli/kalendo-cli.exe
+  export WINEPREFIX=$PWD/build/windows/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  trap '/usr/lib/wine/wineserver64 -k 2>/dev/null || true' EXIT
+  run_preset windows
+  echo "== windows: kalendo-cli under wine"
+  for command in "--version" "span 2024-01-15 2024-02-14 --both" "add B 5 2026-12-07" \
+                 "--json easter 2026" "--today 2026-12-09 decode day after tomorrow"; do
+    echo "\$ kalendo-cli $command"
+    # shellcheck disable=SC2086 # each command is its words
+    "$wine" "$cli" $command | tr -d '\r'
+  done
+}
+
 case "${1:-}" in
-  asan) run_preset asan ;;
-  quick) run_preset default ;;
-  "") run_preset default; run_preset asan-core ;;
-  *) echo "usage: scripts/test.sh [asan|quick]" >&2; exit 2 ;;
+  asan) scripts/install-deps.sh package; run_preset asan ;;
+  quick) scripts/install-deps.sh package; run_preset default ;;
+  windows) scripts/install-deps.sh windows; run_windows ;;
+  "") scripts/install-deps.sh windows; run_preset default; run_preset asan-core; run_windows ;;
+  *) echo "usage: scripts/test.sh [asan|quick|windows]" >&2; exit 2 ;;
 esac

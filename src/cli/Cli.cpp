@@ -47,42 +47,46 @@ int ReportBadArgument(std::ostream& err, const std::string& message) {
 } // namespace
 
 std::string UsageText() {
-    return "usage: kalendo-cli [--locale NAME] [--today YYYY-MM-DD] [--json] COMMAND ARGS\n"
+    return "Usage: kalendo-cli [OPTION]... COMMAND [ARG]...\n"
+           "The Kalendo date engine on the command line.\n"
+           "\n"
+           "Commands:\n"
            "  span START END [--both] [--business [--holidays COUNTRY]]\n"
-           "                                     the Days, Weeks, Months and Years panel texts, one per "
-           "line;\n"
+           "                                     the Days, Weeks, Months and Years panel texts, one per line;\n"
            "                                     --business adds the business days (Monday to Friday, less\n"
            "                                     COUNTRY's public holidays), counted like the Days line\n"
            "  add UNIT COUNT DATE [--holidays COUNTRY]\n"
-           "                                     move DATE by COUNT units: D days, B business days, W "
-           "weeks,\n"
-           "                                     M months, Q quarters, Y years (any case; others give "
-           "1899-12-30);\n"
-           "                                     --holidays makes B skip COUNTRY's public holidays too\n"
+           "                                     move DATE by COUNT units: D days, B business days, W weeks,\n"
+           "                                     M months, Q quarters, Y years (any case; others give\n"
+           "                                     1899-12-30); --holidays makes B skip COUNTRY's public\n"
+           "                                     holidays too\n"
            "  easter YEAR                        the seven lines of the Easter window (YEAR 1000 to 3000)\n"
            "  week DATE [--first monday|sunday]  the calendar's week number of the row holding DATE\n"
            "  weekofyear DATE                    the week number of the format letter W\n"
-           "  format FORMAT DATE                 DATE through FORMAT (d m y letters, W week, Z ordinal "
-           "suffix)\n"
+           "  format FORMAT DATE                 DATE through FORMAT (d m y letters, W week, Z ordinal suffix)\n"
            "  longyear DATE                      DATE in the locale's short format with a four-digit year\n"
            "  decode TEXT... [--now HH:MM[:SS]] [--datescan DIR] [--country NAME]\n"
-           "                                     free text (3 days ago, next Friday, 10:30pm, Christmas "
-           "Day)\n"
+           "                                     free text (3 days ago, next Friday, 10:30pm, Christmas Day)\n"
            "                                     as a date and the ValidDate, ValidTime and ValidDateTime\n"
-           "                                     flags; exit 1 when it is no valid date and time. Named "
-           "dates\n"
+           "                                     flags; exit 1 when it is no valid date and time. Named dates\n"
            "                                     come from DIR/DateScan.DAT (default: the folders searched\n"
-           "                                     for it) in the section of NAME (default: --locale's "
-           "country)\n"
-           "DATE is YYYY-MM-DD, YYYY-MM-DDTHH:MM:SS or today; START and END lie from 1752-01-01 to "
-           "3000-12-31.\n"
-           "--locale takes en_GB, en_US or LL_CC for another country of the named-dates table (de_DE,\n"
-           "ja_JP, en_AU: the en_GB formats with that country's holidays; default: from LC_ALL, LC_TIME or\n"
-           "LANG, else en_GB);\n"
-           "--today fixes the date that 'today' means; --json prints one JSON object.\n"
+           "                                     for it) in the section of NAME (default: --locale's country)\n"
+           "\n"
+           "Options:\n"
+           "  --locale NAME       en_GB, en_US or LL_CC for another country of the named-dates table\n"
+           "                      (de_DE, ja_JP, en_AU: the en_GB formats with that country's holidays;\n"
+           "                      default: from LC_ALL, LC_TIME or LANG, else en_GB)\n"
+           "  --today YYYY-MM-DD  the date that 'today' means\n"
+           "  --json              print one JSON object\n"
+           "  -h, --help          show this help and exit\n"
+           "  --version           show the version and exit\n"
+           "\n"
+           "DATE is YYYY-MM-DD, YYYY-MM-DDTHH:MM:SS or today; START and END lie from 1752-01-01 to 3000-12-31.\n"
            "Exit status: 0 done, 1 the answer is an error (end before start, result out of range),\n"
            "2 a bad argument.\n";
 }
+
+std::string VersionText() { return std::string(kProgram) + " " + KALENDO_VERSION + "\n"; }
 
 ParsedCommandLine ParseCommandLine(std::span<const std::string> args,
                                    std::string_view localeFromEnvironment) {
@@ -91,9 +95,16 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args,
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        // The first of --help and --version wins, whatever follows it.
         if (arg == "--help" || arg == "-h") {
             parsed.help = true;
-        } else if (arg == "--json") {
+            break;
+        }
+        if (arg == "--version") {
+            parsed.version = true;
+            break;
+        }
+        if (arg == "--json") {
             parsed.options.json = true;
         } else if (arg == "--locale" || arg == "--today") {
             if (i + 1 == args.size()) {
@@ -131,8 +142,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args,
 int RunCli(std::span<const std::string> args, std::string_view localeFromEnvironment, std::ostream& out,
            std::ostream& err) {
     const ParsedCommandLine parsed = ParseCommandLine(args, localeFromEnvironment);
-    if (parsed.help) {
-        out << UsageText();
+    if (parsed.help || parsed.version) {
+        out << (parsed.help ? UsageText() : VersionText());
         return 0;
     }
     if (!parsed.error.empty()) return ReportBadArgument(err, parsed.error);

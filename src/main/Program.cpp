@@ -5,6 +5,7 @@
 #include "platform/Fonts.h"
 #include "platform/LocaleAdapter.h"
 #include "tools/easter1.h"
+#include "ui/Pictures.h"
 #include "ui/about.h"
 #include "ui/aboutfact.h"
 #include "update/UpdateMessage.h"
@@ -35,6 +36,7 @@ void PrepareApplication() {
     // The program ends through its exit sequence only: the about window closed while the main
     // window waits in the notification area is the last visible window, not the end.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setWindowIcon(pictures::ProgramIcon());
     platform::InstallApplicationFonts();
     platform::InstallDateEnvironment();
     app::InstallDecoderMessageBox();

@@ -1,5 +1,6 @@
 #include "ui/Pictures.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -13,33 +14,13 @@ QPixmap Transparent(int width, int height) {
     return picture;
 }
 
-QPixmap CalendarPage(int side) {
-    QPixmap picture = Transparent(side, side);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(side / 32.0, side / 32.0);
-    painter.setPen(QPen(QColor(60, 60, 60), 1));
-    painter.setBrush(Qt::white);
-    painter.drawRoundedRect(QRectF(2.5, 4.5, 27, 25), 2, 2);
-    painter.setBrush(QColor(200, 30, 30));
-    painter.drawRoundedRect(QRectF(2.5, 4.5, 27, 7), 2, 2);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 128));
-    for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 4; ++column)
-            painter.drawRect(QRectF(6 + column * 6, 14 + row * 5, 3.5, 3));
-    painter.setBrush(QColor(80, 80, 80));
-    painter.drawRect(QRectF(9, 2, 2, 5));
-    painter.drawRect(QRectF(21, 2, 2, 5));
-    return picture;
-}
-
 } // namespace
 
 QIcon ProgramIcon() {
     QIcon icon;
-    for (int side : {16, 24, 32, 48, 64})
-        icon.addPixmap(CalendarPage(side));
+    const QDir folder(QStringLiteral(":/icons"));
+    for (const QString& name : folder.entryList({QStringLiteral("kalendo-*.png")}, QDir::Files))
+        icon.addFile(folder.filePath(name));
     return icon;
 }
 

@@ -6,9 +6,10 @@
 
 namespace kalendo::pictures {
 
-// The program's small pictures, drawn in code so no binary files are needed.
+// The program's small pictures, drawn in code so no binary files are needed, and its icon.
 
-// A calendar page with a red binding strip: the program's icon.
+// A month page with a red binding strip: the desktop's icon of the program, at every size it is
+// installed in (the window and the notification area use it too).
 QIcon ProgramIcon();
 // A green arrow curving back to the left, for "Return to Program" buttons (32 x 32).
 QPixmap ReturnPicture();

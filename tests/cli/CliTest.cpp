@@ -44,6 +44,34 @@ TEST(Cli, globalOptionsComeBeforeTheCommand) {
     EXPECT_EQ(help.out, UsageText());
 }
 
+TEST(Cli, helpAndVersionGoToStdoutAndExitZero) {
+    const struct {
+        const char* meaning;
+        std::vector<std::string> args;
+        std::string out;
+    } rows[] = {
+        {"--help", {"--help"}, UsageText()},
+        {"-h", {"-h"}, UsageText()},
+        {"--version", {"--version"}, "kalendo-cli 2.74\n"},
+        {"the first of the two wins", {"--version", "--help"}, "kalendo-cli 2.74\n"},
+        {"what follows --version is not read", {"--version", "--locale"}, "kalendo-cli 2.74\n"},
+        {"after other options", {"--locale", "en_US", "--version"}, "kalendo-cli 2.74\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.meaning);
+        const Outcome outcome = RunLine(row.args);
+        EXPECT_EQ(outcome.exitCode, 0);
+        EXPECT_EQ(outcome.out, row.out);
+        EXPECT_EQ(outcome.err, "");
+    }
+    const std::string usage = UsageText();
+    EXPECT_EQ(usage.rfind("Usage: kalendo-cli ", 0), 0U);
+    for (const char* option : {"--help", "--version", "--locale", "--today", "--json"})
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+    EXPECT_EQ(RunLine({"--version", "--locale"}).exitCode, 0);
+    EXPECT_EQ(RunLine({"easter", "--version"}).exitCode, 2) << "a command's arguments are its own";
+}
+
 TEST(Cli, badOptionsAndCommandsGiveExitTwoAndOneLineOnStderr) {
     const std::vector<std::vector<std::string>> rows = {
         {},
@@ -66,6 +94,7 @@ TEST(Cli, badOptionsAndCommandsGiveExitTwoAndOneLineOnStderr) {
         EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1)
             << shown << ": " << outcome.err;
         EXPECT_EQ(outcome.err.rfind("kalendo-cli: ", 0), 0U) << shown;
+        EXPECT_TRUE(outcome.err.ends_with(" (see kalendo-cli --help)\n")) << shown << ": " << outcome.err;
     }
 }
 

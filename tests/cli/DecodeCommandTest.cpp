@@ -2,6 +2,7 @@
 
 #include "cli/Cli.h"
 #include "dates/DateStringTranslater.h"
+#include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ struct Outcome {
 Outcome RunLine(const std::vector<std::string>& args,
                 const std::string& dataDirectory = "/nonexistent/kalendo-data") {
     // A folder without the file: the search goes on to the shipped table of the source tree.
-    ::setenv("KALENDO_DATA_DIR", dataDirectory.c_str(), 1);
+    test_support::SetEnvironmentValue("KALENDO_DATA_DIR", dataDirectory.c_str());
     std::ostringstream out, err;
     const int exitCode = RunCli(args, "en_GB.UTF-8", out, err);
     return {exitCode, out.str(), err.str()};

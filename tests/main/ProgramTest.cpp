@@ -3,6 +3,7 @@
 #include "app/Unit2.h"
 #include "dates/DateEnvironment.h"
 #include "tools/easter1.h"
+#include "ui/Pictures.h"
 #include "ui/about.h"
 #include "ui/aboutfact.h"
 #include "update/UpdateMessage.h"
@@ -42,6 +43,17 @@ TEST(PrepareApplication, theProgramEndsOnlyThroughItsExitSequence) {
     // the last visible window when it closes.
     PrepareApplication();
     EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
+}
+
+TEST(PrepareApplication, givesEveryWindowTheProgramsIcon) {
+    PrepareApplication();
+    ScopedDateEnvironment environment(UnitedKingdomSettings(),
+                                      std::make_shared<FixedClock>(EncodeDate(2026, 12, 7)));
+    TKalendoWindows windows(std::make_shared<platform::MemorySettingsStore>());
+    const QImage expected = pictures::ProgramIcon().pixmap(32).toImage();
+    for (QWidget* window : std::vector<QWidget*>{&windows.Form1(), &windows.AboutBox(), &windows.HelpFact(),
+                                                 &windows.FormMessage(), &windows.EasterForm()})
+        EXPECT_EQ(window->windowIcon().pixmap(32).toImage(), expected) << window->metaObject()->className();
 }
 
 } // namespace
