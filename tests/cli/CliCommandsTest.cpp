@@ -2,6 +2,8 @@
 
 #include "dates/NamedDatesLocation.h"
 
+#include "support/TestEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -21,7 +23,7 @@ CliOptions Options(bool json = false, FormatSettings settings = UnitedKingdomSet
 CommandResult RunCommand(CommandFunction command, std::vector<std::string> args,
                          const CliOptions& options = Options()) {
     // --holidays reads the shipped table, whatever the environment points at.
-    ::setenv("KALENDO_DATA_DIR", SourceTreeDataDirectory().c_str(), 1);
+    test_support::SetEnvironmentValue("KALENDO_DATA_DIR", SourceTreeDataDirectory().string());
     return command(options, args);
 }
 

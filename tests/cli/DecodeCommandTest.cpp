@@ -171,7 +171,7 @@ TEST(DecodeCommand, aUsersOwnTableInKalendoDataDirWinsOverTheShippedOne) {
     fs::create_directories(directory);
     std::ofstream(directory / "DateScan.DAT") << "[United Kingdom]\nChristmas Day, 2026/12/24\n";
     const Outcome own = RunLine(
-        {"--today", "2026-06-01", "decode", "--country", "United Kingdom", "christmas", "day"}, directory);
+        {"--today", "2026-06-01", "decode", "--country", "United Kingdom", "christmas", "day"}, directory.string());
     EXPECT_EQ(own.out.substr(0, 10), "2026-12-24");
     fs::remove_all(directory);
 }

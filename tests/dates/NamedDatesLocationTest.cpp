@@ -1,5 +1,7 @@
 #include "dates/NamedDatesLocation.h"
 
+#include "support/TestEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -69,13 +71,13 @@ TEST_F(NamedDatesLocation, aConfiguredFolderWithoutTheFileFallsThrough) {
 }
 
 TEST_F(NamedDatesLocation, theEnvironmentGivesTheConfiguredFolderAndTheSourceTree) {
-    ::setenv("KALENDO_DATA_DIR", folders_.configured.c_str(), 1);
+    test_support::SetEnvironmentValue("KALENDO_DATA_DIR", folders_.configured.string());
     NamedDatesFolders fromEnvironment = NamedDatesFoldersFromEnvironment();
     EXPECT_EQ(fromEnvironment.configured, folders_.configured);
     EXPECT_EQ(fromEnvironment.sourceDataDirectory, SourceTreeDataDirectory());
     EXPECT_TRUE(fromEnvironment.systemDirectory.empty());
     EXPECT_TRUE(fromEnvironment.programDirectory.empty());
-    ::unsetenv("KALENDO_DATA_DIR");
+    test_support::UnsetEnvironmentValue("KALENDO_DATA_DIR");
     EXPECT_TRUE(NamedDatesFoldersFromEnvironment().configured.empty());
     EXPECT_TRUE(fs::is_regular_file(SourceTreeDataDirectory() / "DateScan.DAT"))
         << "the build tree finds the shipped table";

@@ -4,6 +4,8 @@
 #include "app/QStringPrinter.h"
 #include "desktop/DesktopSession.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QThread>
 
@@ -343,6 +345,41 @@ TEST_F(DesktopMainWindow, focusReturningFromAnotherProgram_keepsSubtractMode) {
     CloseWithWindowManager(about.front());
     EXPECT_TRUE(WaitUntil([&] { return ResultCaption(main_) == Caption::Blue; }))
         << "Add mode after the about window";
+}
+
+TEST_F(DesktopMainWindow, freeTextDates_fromTheKeyboardAloneSetBothCalendarsAndCopyTheResults) {
+    KalendoProcess program;
+    StartProgram(program);
+    if (HasFatalFailure()) return;
+    auto type = [&](const char* shortcut, const char* text) {
+        ActivateWindow(main_);
+        PressKeys({QString::fromLatin1(shortcut)});
+        QThread::msleep(300);
+        DesktopSession::Instance().Run(QStringLiteral("xdotool"),
+                                       {QStringLiteral("type"), QStringLiteral("--delay"),
+                                        QStringLiteral("40"), QString::fromLatin1(text)});
+        QThread::msleep(300);
+    };
+    type("ctrl+r", "tomorrow");
+    SaveScreenshot(Main(), QStringLiteral("free-text-entry"));
+    PressKeys({QStringLiteral("Return")});
+    type("ctrl+l", "3 days ago");
+    PressKeys({QStringLiteral("Return")});
+    QThread::msleep(300);
+    QGuiApplication::clipboard()->clear();
+    PressKeys({QStringLiteral("ctrl+c")});
+    EXPECT_TRUE(WaitUntil([] {
+        return QGuiApplication::clipboard()->text().startsWith(QLatin1String("4 Days\n"));
+    })) << QGuiApplication::clipboard()->text().toStdString();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().count(u'\n'), 5) << "four span texts and the result line";
+
+    type("ctrl+l", "next week");
+    PressKeys({QStringLiteral("Escape")});
+    QGuiApplication::clipboard()->clear();
+    PressKeys({QStringLiteral("ctrl+c")});
+    EXPECT_TRUE(WaitUntil([] {
+        return QGuiApplication::clipboard()->text().startsWith(QLatin1String("4 Days\n"));
+    })) << "Escape changed nothing";
 }
 
 TEST_F(DesktopMainWindow, yearFirstLocale_startsWithoutAnErrorAndShowsTheDate) {

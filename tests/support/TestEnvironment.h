@@ -14,4 +14,13 @@ inline void SetEnvironmentValue(const std::string& name, const std::string& valu
 #endif
 }
 
+// Removes an environment variable for the rest of the test program.
+inline void UnsetEnvironmentValue(const std::string& name) {
+#if defined(_WIN32)
+    _putenv_s(name.c_str(), "");
+#else
+    ::unsetenv(name.c_str());
+#endif
+}
+
 } // namespace kalendo::test_support
