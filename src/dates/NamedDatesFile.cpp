@@ -3,6 +3,7 @@
 #include "dates/DateFormat.h"
 #include "dates/Error.h"
 
+#include <algorithm>
 #include <climits>
 #include <istream>
 #include <optional>
@@ -79,12 +80,26 @@ std::string RowProblem(std::string_view sourceName, int lineNumber, const std::s
 template <typename OnRow>
 bool ForEachSectionRow(std::istream& in, std::string_view sectionName, bool& found, OnRow&& onRow) {
     const std::string wantedHeader = "[" + std::string(sectionName) + "]";
+    // Read whole and cut in memory: the shipped table is some 25,000 lines, most of them of
+    // other sections, and a line-by-line stream read would be most of the start-up's cost.
+    std::string text;
+    const std::istream::pos_type start = in.tellg();
+    if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+        const std::istream::pos_type end = in.tellg();
+        if (end > start) text.reserve(static_cast<std::size_t>(end - start));
+        in.seekg(start);
+    }
+    in.clear();
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
     bool sectionStarted = false;
     int lineNumber = 0;
-    std::string buffer;
-    while (std::getline(in, buffer)) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        std::string_view line(text.data() + at, end - at);
+        at = end + 1;
         ++lineNumber;
-        std::string_view line = buffer;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (lineNumber == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
 
