@@ -108,15 +108,32 @@ bool DesktopSession::Start() {
         error_ = QStringLiteral("no free X display for Xvfb");
         return false;
     }
-    if (!StartProgram(windowManager_, QStringLiteral("openbox"), {QStringLiteral("--sm-disable")}))
-        return false;
+    // The socket can be there a moment before the server answers on it.
     if (!WaitUntil(
             [&] {
-                return Run(QStringLiteral("xprop"),
-                           {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                    .contains(QLatin1String("window id"));
+                return !Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("WM_NAME")})
+                            .isEmpty();
             },
             10000)) {
+        error_ = QStringLiteral("Xvfb does not answer on ") + display_;
+        return false;
+    }
+    auto windowManagerUp = [&] {
+        return Run(QStringLiteral("xprop"),
+                   {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+            .contains(QLatin1String("window id"));
+    };
+    // A busy machine can make openbox give up at its start; it is tried again a few times.
+    for (int attempt = 0; attempt < 3 && !windowManagerUp(); ++attempt) {
+        if (windowManager_.state() != QProcess::NotRunning) {
+            windowManager_.kill();
+            windowManager_.waitForFinished();
+        }
+        if (!StartProgram(windowManager_, QStringLiteral("openbox"), {QStringLiteral("--sm-disable")}))
+            return false;
+        WaitUntil([&] { return windowManagerUp() || windowManager_.state() == QProcess::NotRunning; }, 10000);
+    }
+    if (!windowManagerUp()) {
         error_ = QStringLiteral("openbox did not come up");
         return false;
     }
