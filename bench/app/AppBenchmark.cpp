@@ -24,6 +24,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -90,66 +91,64 @@ double TimeToFirstPaint(const char* mode, long& peakKilobytes, const std::string
     return std::chrono::duration<double>(end - start).count();
 }
 
-// Bare window and program alternate, so a busy machine slows both alike; the iteration time is
-// the program's, and the counters give both medians, their ratio and both peaks.
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Two kinds of start in turn, so that a busy machine slows both alike; the iteration time is the
+// second's. False (the benchmark then skipped) when a child did not paint.
+struct StartKind {
+    StartKind(const char* childMode, std::string childEnvironment)
+        : mode(childMode), environment(std::move(childEnvironment)) {}
+    const char* mode;
+    std::string environment;
+    std::vector<double> seconds;
+    long peakKilobytes = 0;
+};
+bool AlternateStarts(benchmark::State& state, StartKind& first, StartKind& second) {
+    for (auto _ : state) {
+        const double firstSeconds = TimeToFirstPaint(first.mode, first.peakKilobytes, first.environment);
+        const double secondSeconds = TimeToFirstPaint(second.mode, second.peakKilobytes, second.environment);
+        if (firstSeconds < 0 || secondSeconds < 0) {
+            state.SkipWithError("a child did not paint");
+            return false;
+        }
+        first.seconds.push_back(firstSeconds);
+        second.seconds.push_back(secondSeconds);
+        state.SetIterationTime(secondSeconds);
+    }
+    return true;
+}
+
+// A bare window against the program: the counters give both medians, their ratio and both peaks.
 void BM_StartUpAgainstBareWindow(benchmark::State& state) {
     QTemporaryDir config;
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    std::vector<double> bare, program;
-    long barePeak = 0, programPeak = 0;
-    for (auto _ : state) {
-        const double bareSeconds = TimeToFirstPaint("bare", barePeak);
-        const double programSeconds = TimeToFirstPaint("kalendo", programPeak);
-        if (bareSeconds < 0 || programSeconds < 0) {
-            state.SkipWithError("a child did not paint");
-            return;
-        }
-        bare.push_back(bareSeconds);
-        program.push_back(programSeconds);
-        state.SetIterationTime(programSeconds);
-    }
-    auto median = [](std::vector<double> values) {
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    };
-    state.counters["bare_ms"] = median(bare) * 1000;
-    state.counters["kalendo_ms"] = median(program) * 1000;
-    state.counters["ratio"] = median(program) / median(bare);
-    state.counters["bare_peak_MB"] = static_cast<double>(barePeak) / 1024.0;
-    state.counters["kalendo_peak_MB"] = static_cast<double>(programPeak) / 1024.0;
+    StartKind bare("bare", {}), program("kalendo", {});
+    if (!AlternateStarts(state, bare, program)) return;
+    state.counters["bare_ms"] = Median(bare.seconds) * 1000;
+    state.counters["kalendo_ms"] = Median(program.seconds) * 1000;
+    state.counters["ratio"] = Median(program.seconds) / Median(bare.seconds);
+    state.counters["bare_peak_MB"] = static_cast<double>(bare.peakKilobytes) / 1024.0;
+    state.counters["kalendo_peak_MB"] = static_cast<double>(program.peakKilobytes) / 1024.0;
 }
 BENCHMARK(BM_StartUpAgainstBareWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(25);
 
-// The shipped named-dates table against an empty one, the program started alternately with
-// each: what reading the user's section and marking the holidays add to the first paint. The
-// argument picks the section: 0 the United Kingdom (first in the file), 1 Japan (last).
+// The shipped named-dates table against an empty one: what reading the user's section and
+// marking the holidays add to the first paint. The argument picks the section: 0 the United
+// Kingdom (first in the file), 1 Japan (last).
 void BM_StartUpWithTheTableAgainstWithout(benchmark::State& state) {
     QTemporaryDir config, empty;
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
     std::ofstream(empty.filePath(QStringLiteral("DateScan.DAT")).toStdString());
     const std::string locale = state.range(0) == 0 ? "LC_ALL=en_GB.UTF-8" : "LC_ALL=ja_JP.UTF-8";
-    const std::string withTable = locale + " KALENDO_DATA_DIR='" KALENDO_SOURCE_DATA_DIR "'";
-    const std::string withoutTable = locale + " KALENDO_DATA_DIR='" + empty.path().toStdString() + "'";
-    std::vector<double> without, with;
-    long peak = 0;
-    for (auto _ : state) {
-        const double withoutSeconds = TimeToFirstPaint("kalendo", peak, withoutTable);
-        const double withSeconds = TimeToFirstPaint("kalendo", peak, withTable);
-        if (withoutSeconds < 0 || withSeconds < 0) {
-            state.SkipWithError("a child did not paint");
-            return;
-        }
-        without.push_back(withoutSeconds);
-        with.push_back(withSeconds);
-        state.SetIterationTime(withSeconds);
-    }
-    auto median = [](std::vector<double> values) {
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    };
-    state.counters["without_ms"] = median(without) * 1000;
-    state.counters["with_ms"] = median(with) * 1000;
-    state.counters["ratio"] = median(with) / median(without);
+    StartKind without("kalendo", locale + " KALENDO_DATA_DIR='" + empty.path().toStdString() + "'");
+    StartKind with("kalendo", locale + " KALENDO_DATA_DIR='" KALENDO_SOURCE_DATA_DIR "'");
+    if (!AlternateStarts(state, without, with)) return;
+    state.counters["without_ms"] = Median(without.seconds) * 1000;
+    state.counters["with_ms"] = Median(with.seconds) * 1000;
+    state.counters["ratio"] = Median(with.seconds) / Median(without.seconds);
 }
 BENCHMARK(BM_StartUpWithTheTableAgainstWithout)
     ->Arg(0)

@@ -1,5 +1,6 @@
 #include "app/DateTextEntry.h"
 
+#include "app/DesignColours.h"
 #include "dates/DateEnvironment.h"
 #include "dates/DateFormat.h"
 #include "platform/Fonts.h"
@@ -15,16 +16,9 @@ namespace kalendo::app {
 
 namespace {
 
-const QColor kMoneyGreen(192, 220, 192);
-const QColor kNavy(0, 0, 128);
+// The reading's own colours, besides the design's navy for a date read.
 const QColor kDarkRed(160, 0, 0);
 const QColor kGrey(96, 96, 96);
-
-void SetTextColour(QWidget& widget, const QColor& colour) {
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget.setPalette(palette);
-}
 
 } // namespace
 
@@ -32,10 +26,7 @@ TDateTextEntry::TDateTextEntry(DateTime minDate, DateTime maxDate, QWidget* pare
     : QFrame(parent), minDate_(minDate), maxDate_(maxDate) {
     setObjectName(QStringLiteral("DateTextEntry"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, kMoneyGreen);
-    setPalette(colours);
+    SetColours(*this, kMoneyGreen, QColor(0, 0, 0));
 
     Prompt = new QLabel(this);
     Prompt->setFont(platform::DesignFont(11, true));

@@ -1,6 +1,7 @@
 #include "app/Unit2.h"
 
 #include "app/DateTextEntry.h"
+#include "app/DesignColours.h"
 #include "app/ErrorReport.h"
 #include "dates/DateEnvironment.h"
 #include "dates/DateFormat.h"
@@ -43,36 +44,10 @@ namespace kalendo::app {
 
 namespace {
 
-const QColor kSkyBlue(166, 202, 240);
-const QColor kMoneyGreen(192, 220, 192);
-const QColor kNavy(0, 0, 128);
-const QColor kYellow(255, 255, 0);
-const QColor kRed(255, 0, 0);
-const QColor kWhite(255, 255, 255);
-const QColor kBlue(0, 0, 255);
-const QColor kGreen(0, 128, 0);
-const QColor kSilver(192, 192, 192);
-const QColor kInfoTipYellow(255, 255, 225);
-
 constexpr const char* kLongDateForm = "dddd d mmmm yyyy";
 constexpr int kGotoTop = 278;
 
 using platform::DesignFont;
-
-void SetColours(QWidget& widget, const QColor& background, const QColor& text) {
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::WindowText, text);
-    widget.setPalette(palette);
-    widget.setAutoFillBackground(true);
-}
-
-void SetTextColour(QWidget& widget, const QColor& text) {
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::ButtonText, text);
-    widget.setPalette(palette);
-}
 
 QString Latin1(const char* text) { return QString::fromLatin1(text); }
 

@@ -26,10 +26,19 @@ TCoolTrayIcon::TCoolTrayIcon(QWidget* owner) : QObject(owner), owner_(owner) {
     connect(trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         switch (reason) {
         case QSystemTrayIcon::Trigger:
+            pressedSinceShown_ = true;
             HandleIconMessage(imLeftButtonDown);
             HandleIconMessage(imLeftButtonUp);
             break;
         case QSystemTrayIcon::DoubleClick:
+            // Qt pairs presses by place and time, not by window: the first click on an icon shown
+            // just after the last one was clicked at that spot comes as a double-click.
+            if (!pressedSinceShown_) {
+                pressedSinceShown_ = true;
+                HandleIconMessage(imLeftButtonDown);
+                HandleIconMessage(imLeftButtonUp);
+                break;
+            }
             HandleIconMessage(imLeftButtonDblClk);
             break;
         case QSystemTrayIcon::Context:
@@ -115,6 +124,7 @@ void TCoolTrayIcon::SetWantEnterExitEvents(bool value) {
 }
 
 bool TCoolTrayIcon::ShowIcon() {
+    if (!iconVisible_) pressedSinceShown_ = false;
     iconVisible_ = true;
     ModifyIcon();
     trayIcon_->show();

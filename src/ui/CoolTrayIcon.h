@@ -172,7 +172,8 @@ private:
     bool clickStart_ = false; // the left button went down on the icon
     bool clickReady_ = false; // a click waits to be reported
     bool isDblClick_ = false;
-    bool didExit_ = true; // the mouse is known to be outside the icon
+    bool didExit_ = true;            // the mouse is known to be outside the icon
+    bool pressedSinceShown_ = false; // the left button went down on this showing of the icon
     int lastMoveX_ = 0;
     int lastMoveY_ = 0;
 };

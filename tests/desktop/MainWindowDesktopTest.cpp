@@ -166,10 +166,11 @@ TEST_F(DesktopMainWindow, restoreFromTheIcon_keepsStayOnTopAsTheMenuSays) {
         if (HasFatalFailure()) return;
         EXPECT_EQ(Main()->Has("ABOVE"), row.onTop) << "at start";
         for (int round = 0; round < 3; ++round) {
+            SCOPED_TRACE(round);
             MinimiseIntoTheIcon();
             ASSERT_TRUE(WaitUntil([&] { return IconShown() && !Main()->viewable; }));
             ClickTheIcon();
-            ASSERT_TRUE(WaitUntil([&] { return Main()->viewable; }));
+            ASSERT_TRUE(WaitUntil([&] { return Main()->viewable; })) << program.Describe().toStdString();
             EXPECT_TRUE(WaitUntil([&] { return Main()->Has("ABOVE") == row.onTop; }, 2000))
                 << "after restore " << round;
         }
