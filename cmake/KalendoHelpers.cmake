@@ -28,7 +28,7 @@ function(kalendo_library name)
   if(ARG_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
   endif()
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
   target_link_libraries(${name} PUBLIC ${ARG_LINKS})
   kalendo_warnings(${name})
 endfunction()
@@ -50,7 +50,8 @@ function(kalendo_test name)
   target_compile_definitions(${name} PRIVATE
     KALENDO_SCREENSHOT_DIR="${PROJECT_BINARY_DIR}/screenshots"
     KALENDO_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests
+                                           ${PROJECT_BINARY_DIR}/generated)
   kalendo_warnings(${name})
   include(GoogleTest)
   gtest_discover_tests(${name}

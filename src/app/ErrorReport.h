@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KalendoVersion.h"
+
 #include <QApplication>
 #include <QString>
 
@@ -8,7 +10,7 @@
 namespace kalendo::app {
 
 // The application's title: the caption of its error report and of the taskbar entry.
-inline constexpr char kApplicationTitle[] = "Kalendo v2.74";
+inline constexpr const char* kApplicationTitle = kVersionedName;
 
 // The text the error report shows: the message, with a full stop added when its last character
 // sorts after the full stop ("Bad date" gets one, "Save aborted!!!" and "(1)" do not).

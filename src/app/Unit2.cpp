@@ -3,6 +3,7 @@
 #include "app/DateTextEntry.h"
 #include "app/DesignColours.h"
 #include "app/ErrorReport.h"
+#include "KalendoVersion.h"
 #include "dates/DateEnvironment.h"
 #include "dates/DateFormat.h"
 #include "dates/DateStringTranslater.h"
@@ -525,7 +526,7 @@ void TForm1::FormCreate() {
     const QString cal1 = key->ReadString(QStringLiteral("Cal1"), QString());
     const QString cal2 = key->ReadString(QStringLiteral("Cal2"), QString());
     QString startOfWeek = key->ReadString(QStringLiteral("StartOfWeek"), QString());
-    key->ReadString(QStringLiteral("appver"), QStringLiteral("2.74"));
+    key->ReadString(QStringLiteral("appver"), QString::fromLatin1(kVersion));
     int left = key->ReadInteger(QStringLiteral("left"), x());
     int top = key->ReadInteger(QStringLiteral("top"), y());
     // A position left over from a larger or since removed screen would hide the window.
@@ -639,7 +640,7 @@ void TForm1::ExitClick() {
     key->WriteInteger(QStringLiteral("AlwaysOnTop"), AlwaysOnTop);
     key->WriteInteger(QStringLiteral("PH"), PH);
     key->WriteInteger(QStringLiteral("PB"), PB);
-    key->WriteString(QStringLiteral("appver"), QStringLiteral("2.74"));
+    key->WriteString(QStringLiteral("appver"), QString::fromLatin1(kVersion));
     key->WriteString(QStringLiteral("StartOfWeek"),
                      SundayWeek->isChecked() ? QStringLiteral("S") : QStringLiteral("M"));
     // A failed write throws here: the program stays open so the user can try again.
@@ -1035,7 +1036,7 @@ void TForm1::EnsureTrayIcon() {
     TrayIcon1 = new TCoolTrayIcon(this);
     TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
     TrayIcon1->SetIcon(pictures::ProgramIcon());
-    TrayIcon1->SetHint(QStringLiteral(" Kalendo v2.74 "));
+    TrayIcon1->SetHint(u' ' + QString::fromLatin1(kVersionedName) + u' ');
     TrayIcon1->SetPopupMenu(PopupMenu1);
     connect(TrayIcon1, &TCoolTrayIcon::OnClick, this,
             [this] { RunUserAction([this] { TrayIcon1Click(); }); });

@@ -6,6 +6,8 @@
 #include "dates/DateEnvironment.h"
 #include "dates/Error.h"
 
+#include "KalendoVersion.h"
+
 #include <exception>
 #include <ostream>
 
@@ -86,7 +88,7 @@ std::string UsageText() {
            "2 a bad argument.\n";
 }
 
-std::string VersionText() { return std::string(kProgram) + " " + KALENDO_VERSION + "\n"; }
+std::string VersionText() { return std::string(kProgram) + " " + kVersion + "\n"; }
 
 ParsedCommandLine ParseCommandLine(std::span<const std::string> args,
                                    std::string_view localeFromEnvironment) {

@@ -22,7 +22,7 @@ struct ParsedCommandLine {
 ParsedCommandLine ParseCommandLine(std::span<const std::string> args, std::string_view localeFromEnvironment);
 
 std::string UsageText();
-// "kalendo-cli 2.74": the program's name and the version, one line.
+// "kalendo-cli" and the version: the program's name and the version, one line.
 std::string VersionText();
 
 // Runs the command line (without the program name) and returns the exit code. The date

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KalendoVersion.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -13,7 +15,7 @@ namespace kalendo::platform {
 // Where the program keeps its settings: the key below the user's settings root and its subkey.
 inline constexpr char kSettingsKeyPath[] = "Software\\Marrowby";
 inline constexpr char kSettingsOrganisation[] = "Marrowby";
-inline constexpr char kSettingsSubkey[] = "Kalendo v2.74";
+inline constexpr const char* kSettingsSubkey = kVersionedName;
 
 // How long a write waits for another process that holds the store's lock.
 inline constexpr int kSettingsLockTimeoutMs = 3000;
@@ -53,7 +55,7 @@ private:
     QMap<QString, QString> pendingValues_;
 };
 
-// The per-user store. OpenKey() opens the subkey "Kalendo v2.74" of "Software\Marrowby",
+// The per-user store. OpenKey() opens the subkey kSettingsSubkey of "Software\Marrowby",
 // creating it on the first write.
 class SettingsStore {
 public:

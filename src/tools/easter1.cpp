@@ -3,6 +3,8 @@
 #include "dates/DateEnvironment.h"
 #include "easter/Easter.h"
 
+#include "KalendoVersion.h"
+
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -27,7 +29,7 @@ TEasterForm::TEasterForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("EasterForm"));
-    setWindowTitle(QStringLiteral("Kalendo v2.74 - Easter Calculator"));
+    setWindowTitle(QString::fromLatin1(kVersionedName) + QStringLiteral(" - Easter Calculator"));
     setFixedSize(327, 250);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, kMoneyGreen);

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "KalendoVersion.h"
+
 #include <QStringList>
 
 namespace kalendo::credits {
 
 // The product's names and addresses, shared by the credits line, the help print-out, the about
 // window and the notification icon. The addresses are on reserved example domains.
-inline constexpr const char* kProductName = "Kalendo v2.74";
+inline constexpr const char* kProductName = kVersionedName;
 inline constexpr const char* kCompanyName = "Marrowby";
 inline constexpr const char* kMakerName = "Edwin Harcourt";
 inline constexpr const char* kWebAddress = "www.marrowby.example";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KalendoVersion.h"
+
 #include <QString>
 
 namespace kalendo::update {
@@ -9,7 +11,7 @@ class TmxWebUpdate;
 // The product's update page; a reserved host until a real one exists.
 inline constexpr const char* kDefaultUpdatePageURL = "https://www.marrowby.example/newkalendo.htm";
 inline constexpr const char* kUpdatePageURLVariable = "KALENDO_UPDATE_URL";
-inline constexpr const char* kRunningVersion = "2.74";
+inline constexpr const char* kRunningVersion = kVersion;
 
 // KALENDO_UPDATE_URL when set and not empty (mirrors, tests), else the product's page.
 QString UpdatePageURL();

@@ -1,4 +1,5 @@
 #include "app/ErrorReport.h"
+#include "KalendoVersion.h"
 
 #include "dates/Error.h"
 #include "dates/VorlanDates.h"
@@ -65,7 +66,7 @@ TEST_F(ErrorBoundaryTest, errorInAClickHandlerIsReportedAndTheProgramGoesOn) {
     QTest::mouseClick(&button, Qt::LeftButton);
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].kind, MessageKind::Error);
-    EXPECT_EQ(boxes_[0].title, QStringLiteral("Kalendo v2.74"));
+    EXPECT_EQ(boxes_[0].title, QString::fromLatin1(kalendo::kVersionedName));
     EXPECT_EQ(boxes_[0].text, QStringLiteral("Unable to decode the date time : Monday 7 December 2026."));
     EXPECT_EQ(clicks, 1);
 
@@ -88,11 +89,12 @@ TEST_F(ErrorBoundaryTest, runUserActionReportsAndSwallowsTheError) {
     bool before = false;
     RunUserAction([&] {
         before = true;
-        throw Error("Failed to set data for 'left' in Software\\Marrowby\\Kalendo v2.74");
+        throw Error("Failed to set data for 'left' in Software\\Marrowby\\Kalendo");
     });
     EXPECT_TRUE(before);
     ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0].text, QStringLiteral("Failed to set data for 'left' in Software\\Marrowby\\Kalendo v2.74."));
+    EXPECT_EQ(boxes_[0].text,
+              QStringLiteral("Failed to set data for 'left' in Software\\Marrowby\\Kalendo."));
 }
 
 TEST_F(ErrorBoundaryTest, decoderMessageGoesToATitledBox) {
@@ -101,7 +103,7 @@ TEST_F(ErrorBoundaryTest, decoderMessageGoesToATitledBox) {
     SetDecoderMessageHook({});
     ASSERT_GE(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, QStringLiteral("Too many words - can't decode"));
-    EXPECT_EQ(boxes_[0].title, QStringLiteral("Kalendo v2.74"));
+    EXPECT_EQ(boxes_[0].title, QString::fromLatin1(kalendo::kVersionedName));
     EXPECT_EQ(boxes_[0].kind, MessageKind::Information);
 }
 

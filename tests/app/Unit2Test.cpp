@@ -1,4 +1,5 @@
 #include "app/Unit2.h"
+#include "KalendoVersion.h"
 
 #include "app/DateTextEntry.h"
 #include "app/QStringPrinter.h"
@@ -152,7 +153,7 @@ TEST_F(Unit2Test, exit_writesExactlyTheSixteenValuesAndEnds) {
     keys.sort();
     expected.sort();
     EXPECT_EQ(keys, expected);
-    EXPECT_EQ(Stored("appver"), QStringLiteral("2.74"));
+    EXPECT_EQ(Stored("appver"), QString::fromLatin1(kalendo::kVersion));
     EXPECT_EQ(Stored("StartOfWeek"), QStringLiteral("M"));
     EXPECT_EQ(Stored("left"), QStringLiteral("522"));
     EXPECT_EQ(Stored("top"), QStringLiteral("143"));
@@ -170,7 +171,7 @@ TEST_F(Unit2Test, exit_thatCannotWriteReportsTheValueAndStaysOpen) {
     EXPECT_EQ(terminations_, 0);
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].kind, MessageKind::Error);
-    EXPECT_EQ(boxes_[0].title, QStringLiteral("Kalendo v2.74"));
+    EXPECT_EQ(boxes_[0].title, QString::fromLatin1(kalendo::kVersionedName));
     EXPECT_TRUE(boxes_[0].text.contains(QStringLiteral("'WE'"))) << boxes_[0].text.toStdString();
     EXPECT_TRUE(store_->values.isEmpty()) << "nothing half-written";
 
@@ -191,7 +192,7 @@ TEST_F(Unit2Test, closingTheWindow_runsTheExitSequenceAndStaysOpenWhenItCannotWr
     store_->failingValue.clear();
     form->close();
     EXPECT_EQ(terminations_, 1);
-    EXPECT_EQ(Stored("appver"), QStringLiteral("2.74"));
+    EXPECT_EQ(Stored("appver"), QString::fromLatin1(kalendo::kVersion));
     EXPECT_TRUE(form->close()) << "once the program is ending, closing is closing";
     EXPECT_EQ(terminations_, 1);
 }
@@ -909,7 +910,7 @@ TEST_F(Unit2Test, minimise_hidesIntoTheIconAndAClickBringsItBack) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(form->isMinimized()) << "hidden, not minimised: an iconify would race the hiding";
     EXPECT_TRUE(form->TrayIcon1->IconVisible());
-    EXPECT_EQ(form->TrayIcon1->Hint(), QStringLiteral(" Kalendo v2.74 "));
+    EXPECT_EQ(form->TrayIcon1->Hint(), (u' ' + QString::fromLatin1(kalendo::kVersionedName) + u' '));
     emit form->TrayIcon1->OnClick();
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(form->isMinimized());
@@ -961,7 +962,7 @@ TEST_F(Unit2Test, minimise_iconMenuHasItsItemsAndExitRunsTheExitSequence) {
     EXPECT_EQ(captions, (QStringList{"Restore", "-", "About", "-", "Exit"}));
     form->PopupMenu1->actions().at(4)->trigger();
     EXPECT_EQ(terminations_, 1);
-    EXPECT_EQ(Stored("appver"), QStringLiteral("2.74"));
+    EXPECT_EQ(Stored("appver"), QString::fromLatin1(kalendo::kVersion));
     EXPECT_FALSE(form->TrayIcon1->IconVisible());
     TCoolTrayIcon::OverrideTrayAvailable(std::nullopt);
 }

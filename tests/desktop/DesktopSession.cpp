@@ -1,4 +1,5 @@
 #include "desktop/DesktopSession.h"
+#include "KalendoVersion.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -253,7 +254,7 @@ std::vector<WindowId> TrayIconsOfClass(const QString& windowClass) {
     for (WindowId panel : WindowsOfClass(QStringLiteral("trayer"))) {
         const QString tree = DesktopSession::Instance().Run(
             QStringLiteral("xwininfo"), {QStringLiteral("-id"), Hex(panel), QStringLiteral("-tree")});
-        // An embedded icon keeps its own class: 0x600014 "Kalendo v2.74": ("kalendo" "Kalendo v2.74") ...
+        // An embedded icon keeps its own class: 0x600014 "Kalendo vX.Y": ("kalendo" "Kalendo vX.Y") ...
         const QRegularExpression row(QStringLiteral("(0x[0-9a-f]+) [^\\n]*\\(\"") +
                                      QRegularExpression::escape(windowClass) + QStringLiteral("\""));
         for (auto match = row.globalMatch(tree); match.hasNext();) {
@@ -411,7 +412,8 @@ std::vector<WindowId> KalendoProcess::ShownDialogs() const {
 }
 
 QString KalendoProcess::SettingsFile() const {
-    return home_.path() + QStringLiteral("/.config/Marrowby/Kalendo v2.74.conf");
+    return home_.path() + QStringLiteral("/.config/Marrowby/") +
+           QString::fromLatin1(kalendo::kVersionedName) + QStringLiteral(".conf");
 }
 
 QString KalendoProcess::Stored(const QString& name) const {

@@ -1,6 +1,7 @@
 // The main window's behaviours that only a desktop with a window manager and a notification area
 // shows: minimising into the icon and back, staying on top, the modal windows, closing, the
 // remembered position and the return of the focus. Each runs the real program.
+#include "KalendoVersion.h"
 #include "app/QStringPrinter.h"
 #include "desktop/DesktopSession.h"
 
@@ -249,7 +250,7 @@ TEST_F(DesktopMainWindow, closingTheWindow_runsTheExitSequence) {
         }
         ASSERT_TRUE(program.WaitForExit()) << "the program ends";
         EXPECT_EQ(program.Stored(QStringLiteral("WN")), QStringLiteral("1")) << "the options are written";
-        EXPECT_EQ(program.Stored(QStringLiteral("appver")), QStringLiteral("2.74"));
+        EXPECT_EQ(program.Stored(QStringLiteral("appver")), QString::fromLatin1(kalendo::kVersion));
     }
 }
 

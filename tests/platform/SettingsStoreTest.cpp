@@ -1,4 +1,5 @@
 #include "platform/SettingsStore.h"
+#include "KalendoVersion.h"
 
 #include "dates/Error.h"
 
@@ -48,7 +49,10 @@ TEST(ParseSettingsInteger, readsOnlyPlainDecimalIntegersWithin32Bits) {
 
 class NativeStoreTest : public ::testing::Test {
 protected:
-    QString FilePath() const { return dir_.filePath(QStringLiteral("Marrowby/Kalendo v2.74.conf")); }
+    QString FilePath() const {
+        return dir_.filePath(QStringLiteral("Marrowby/") + QString::fromLatin1(kalendo::kVersionedName) +
+                             QStringLiteral(".conf"));
+    }
 
     void WriteRaw(const QByteArray& content) const {
         QDir().mkpath(dir_.filePath(QStringLiteral("Marrowby")));
@@ -167,7 +171,8 @@ TEST_F(NativeStoreTest, failedWriteNamesKeyAndValueAndLeavesTheOldFile) {
     } catch (const Error& error) {
         const std::string text = error.what();
         EXPECT_NE(text.find("'left'"), std::string::npos) << text;
-        EXPECT_NE(text.find("Software\\Marrowby\\Kalendo v2.74"), std::string::npos) << text;
+        EXPECT_NE(text.find(std::string("Software\\Marrowby\\") + kalendo::kVersionedName), std::string::npos)
+            << text;
     }
 }
 
@@ -208,9 +213,11 @@ TEST(NativeSettingsStore, defaultStoreLivesInTheConfigurationFolderUnderTheKeyNa
     QTemporaryDir config;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
     NativeSettingsStore store;
-    EXPECT_EQ(store.FileName(), config.filePath(QStringLiteral("Marrowby/Kalendo v2.74.conf")));
+    EXPECT_EQ(store.FileName(),
+              config.filePath(QStringLiteral("Marrowby/") + QString::fromLatin1(kalendo::kVersionedName) +
+                              QStringLiteral(".conf")));
     auto key = store.OpenKey();
-    key->WriteString(QStringLiteral("appver"), QStringLiteral("2.74"));
+    key->WriteString(QStringLiteral("appver"), QString::fromLatin1(kalendo::kVersion));
     key->Close();
     EXPECT_TRUE(QFile::exists(store.FileName()));
 }

@@ -1,4 +1,5 @@
 #include "tools/easter1.h"
+#include "KalendoVersion.h"
 
 #include "dates/DateEnvironment.h"
 
@@ -166,7 +167,8 @@ TEST(EasterForm, yearBoxNeverKeepsTheFocus) {
 TEST(EasterForm, windowHasItsCaptionColoursAndExit) {
     EasterFixture fixture(2026);
     TEasterForm& form = *fixture.form;
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Kalendo v2.74 - Easter Calculator"));
+    EXPECT_EQ(form.windowTitle(),
+              QString::fromLatin1(kalendo::kVersionedName) + QStringLiteral(" - Easter Calculator"));
     form.show();
     const QImage shot = form.grab().toImage();
     EXPECT_EQ(shot.pixelColor(3, 3), QColor(192, 220, 192)) << "money green";

@@ -1,4 +1,5 @@
 #include "ui/CoolTrayIcon.h"
+#include "KalendoVersion.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,8 +47,8 @@ TEST_F(CoolTrayIcon, tooltipIsTheHintCutTo127Characters) {
     };
     const QString longHint = QString(127, u'x') + QStringLiteral("CUT");
     const Row rows[] = {
-        {"the main window's hint", QStringLiteral(" Kalendo v2.74 "), true,
-         QStringLiteral(" Kalendo v2.74 ")},
+        {"the main window's hint", (u' ' + QString::fromLatin1(kalendo::kVersionedName) + u' '), true,
+         (u' ' + QString::fromLatin1(kalendo::kVersionedName) + u' ')},
         {"a long hint keeps its first 127 characters", longHint, true, QString(127, u'x')},
         {"exactly 127 characters stay whole", QString(127, u'y'), true, QString(127, u'y')},
         {"ShowHint off empties the tip", QStringLiteral("hint"), false, QString()},

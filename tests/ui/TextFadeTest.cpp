@@ -1,4 +1,5 @@
 #include "ui/TextFade.h"
+#include "KalendoVersion.h"
 #include "ui/Credits.h"
 
 #include <QPainter>
@@ -232,7 +233,7 @@ TEST(TextFader, shorterListPullsTheLineIndexBack) {
 TEST(TextFader, paintsTheShownLineCentredOnItsColour) {
     FaderFixture fixture;
     TTextFader& fader = *fixture.fader;
-    fixture.Show(QStringLiteral("Kalendo v2.74"));
+    fixture.Show(QString::fromLatin1(kalendo::kVersionedName));
 
     const QImage shot = fader.grab().toImage();
     EXPECT_EQ(shot.pixelColor(0, 0), kSky);
@@ -406,7 +407,7 @@ TEST(TextFader, creditsLineTakesItsColourFromTheMainWindowAndUsesExampleAddresse
     TTextFader* fader = MakeCreditsFader(&window);
     EXPECT_FALSE(fader->Active()) << "the main window starts it";
     ASSERT_EQ(fader->Lines().size(), 6);
-    EXPECT_EQ(fader->Lines().first(), QStringLiteral("Kalendo v2.74"));
+    EXPECT_EQ(fader->Lines().first(), QString::fromLatin1(kalendo::kVersionedName));
     for (const QString& line : fader->Lines()) {
         if (line.contains(u'@') || line.startsWith(QStringLiteral("www."))) {
             EXPECT_TRUE(line.endsWith(QStringLiteral(".example"))) << line.toStdString();

@@ -1,5 +1,7 @@
 #include "ui/about.h"
 
+#include "KalendoVersion.h"
+
 #include <QDir>
 #include <QEnterEvent>
 #include <QTest>
@@ -10,15 +12,18 @@
 namespace kalendo {
 namespace {
 
-const QString kFullMailUrl =
-    QStringLiteral("mailto:support@marrowby.example?Subject=Register Kalendo v2.74&Body="
-                   "Please fill in the details below for my own curiosity. %0A%0D"
-                   "%0A%0D"
-                   "Name: %0A%0D"
-                   "City/Town: %0A%0D"
-                   "Country: %0A%0D"
-                   "Where did you hear about me ? %0A%0D"
-                   "Where did you download Kalendo v2.74 %0A%0D");
+const QString kSubjectMailUrl =
+    QStringLiteral("mailto:support@marrowby.example?Subject=Register ") + QString::fromLatin1(kVersionedName);
+const QString kFullMailUrl = kSubjectMailUrl +
+                             QStringLiteral("&Body="
+                                            "Please fill in the details below for my own curiosity. %0A%0D"
+                                            "%0A%0D"
+                                            "Name: %0A%0D"
+                                            "City/Town: %0A%0D"
+                                            "Country: %0A%0D"
+                                            "Where did you hear about me ? %0A%0D"
+                                            "Where did you download ") +
+                             QString::fromLatin1(kVersionedName) + QStringLiteral(" %0A%0D");
 
 // Any pixel in the widget's area of the shot close to the colour.
 bool HasInk(const QImage& shot, const QRect& area, const QColor& colour) {
@@ -38,7 +43,7 @@ TEST(AboutBox, mailUrlIsBuiltExactly) {
               kFullMailUrl);
     EXPECT_EQ(
         TAboutBox::BuildMailUrl(QStringLiteral("support@marrowby.example"), TAboutBox::MailSubject(), {}),
-        QStringLiteral("mailto:support@marrowby.example?Subject=Register Kalendo v2.74"))
+        kSubjectMailUrl)
         << "no body part at all for an empty body list";
     EXPECT_EQ(TAboutBox::BuildMailUrl(QStringLiteral("a@b.example"), QStringLiteral("S"), {QString()}),
               QStringLiteral("mailto:a@b.example?Subject=S&Body=%0A%0D"))
@@ -57,7 +62,7 @@ TEST(AboutBox, linksOpenTheirAddressesExactly) {
     ASSERT_EQ(opened.size(), 3);
     EXPECT_EQ(opened.at(0), kFullMailUrl);
     EXPECT_EQ(opened.at(1), QStringLiteral("www.marrowby.example")) << "no scheme is added";
-    EXPECT_EQ(opened.at(2), QStringLiteral("mailto:support@marrowby.example?Subject=Register Kalendo v2.74"));
+    EXPECT_EQ(opened.at(2), kSubjectMailUrl);
 
     QTest::mouseClick(about.EmailLink, Qt::RightButton);
     EXPECT_EQ(opened.size(), 3) << "only the left button follows a link";

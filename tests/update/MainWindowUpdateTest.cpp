@@ -1,3 +1,4 @@
+#include "KalendoVersion.h"
 #include "app/Unit2.h"
 
 #include "dates/DateEnvironment.h"
@@ -69,7 +70,7 @@ TEST_F(MainWindowUpdateTest, checkerIsConfiguredForTheProductPage) {
     auto form = Start();
     const TmxWebUpdate& checker = *form->mxWebUpdate1;
     EXPECT_EQ(checker.ProductInfo().URL(), "https://www.marrowby.example/newkalendo.htm");
-    EXPECT_EQ(checker.ProductInfo().Version(), "2.74");
+    EXPECT_EQ(checker.ProductInfo().Version(), kalendo::kVersion);
     EXPECT_EQ(checker.Options(), (TmxUpdateOptions{uoRunUpdate, uoTerminate, uoOverwrite}));
     EXPECT_EQ(checker.TargetFolder(), UpdateTargetFolder());
     EXPECT_EQ(checker.HTTPPort(), 80u);
@@ -114,7 +115,8 @@ TEST_F(MainWindowUpdateTest, checkForUpdates_downloadsTheInstallerStartsItAndEnd
 
     const QString target = QDir::toNativeSeparators(base.path() + "/downloads/kalendo32_275.exe");
     ASSERT_EQ(boxTexts.size(), 3);
-    EXPECT_TRUE(boxTexts[0].startsWith("You are using version 2.74, but version 2.75 is available"));
+    EXPECT_TRUE(boxTexts[0].startsWith("You are using version " + QString::fromLatin1(kalendo::kVersion) +
+                                       ", but version 2.75 is available"));
     EXPECT_EQ(boxTexts[1], "Update will be downloaded to\r\n" + target);
     EXPECT_EQ(boxTexts[2], "Update has been downloaded to " + target + ".");
     QFile written(target);
