@@ -467,6 +467,20 @@ const THoliday* TdsCalendar::FindHoliday(DateTime date) const {
     return holidays_.Find(civil.month, civil.day);
 }
 
+void TdsCalendar::SetHolidayLookup(std::function<QString(DateTime)> lookup) {
+    holidayLookup_ = std::move(lookup);
+    update();
+}
+
+QString TdsCalendar::HolidayName(DateTime date) const {
+    if (holidayLookup_) {
+        QString name = holidayLookup_(date);
+        if (!name.isEmpty()) return name;
+    }
+    const THoliday* holiday = FindHoliday(date);
+    return holiday != nullptr ? holiday->Name : QString();
+}
+
 void TdsCalendar::SetClock(std::shared_ptr<const Clock> clock) {
     clock_ = std::move(clock);
     update();
@@ -667,10 +681,10 @@ bool TdsCalendar::event(QEvent* event) {
         auto* help = static_cast<QHelpEvent*>(event);
         const DateTime date = DateAtPoint(help->pos().x(), help->pos().y());
         const CivilDate civil = DecodeDate(date);
-        const THoliday* holiday =
-            date != 0 && civil.year == year_ && civil.month == month_ ? FindHoliday(date) : nullptr;
-        if (holiday != nullptr && !holiday->Name.isEmpty()) {
-            QToolTip::showText(help->globalPos(), holiday->Name, this, CellQRect(GridCellOfDate(date)));
+        const QString name =
+            date != 0 && civil.year == year_ && civil.month == month_ ? HolidayName(date) : QString();
+        if (!name.isEmpty()) {
+            QToolTip::showText(help->globalPos(), name, this, CellQRect(GridCellOfDate(date)));
             return true;
         }
     }
@@ -839,7 +853,8 @@ void TdsCalendar::PaintDayCell(QPainter& painter, const QRect& rect, DateTime da
         const int weekday = DayOfWeek(date);
         if (showOptions_.testFlag(soSundays) && weekday == 1) number = colors_.Sundays();
         if (showOptions_.testFlag(soSaturdays) && weekday == 7) number = colors_.Sundays();
-        if (showOptions_.testFlag(soHolidays) && FindHoliday(date)) number = colors_.Holidays();
+        const bool holiday = FindHoliday(date) != nullptr || !HolidayName(date).isEmpty();
+        if (showOptions_.testFlag(soHolidays) && holiday) number = colors_.Holidays();
     }
     ApplyMarks(date, fill, pen, number);
     painter.fillRect(rect, fill);

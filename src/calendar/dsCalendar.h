@@ -100,8 +100,8 @@ private:
     QColor trailingDays_;
 };
 
-// A holiday on a day of a month: it repeats every year unless the owner refills the list for the
-// month shown (OnShownMonthChange).
+// A holiday on a day of a month: it repeats every year. Holidays that move from year to year come
+// from the owner's look-up (SetHolidayLookup).
 struct THoliday {
     TDay Day = 1;
     TMonth Month = 1;
@@ -341,6 +341,11 @@ public:
     THolidays& Holidays() { return holidays_; }
     const THolidays& Holidays() const { return holidays_; }
     const THoliday* FindHoliday(DateTime date) const;
+    // Where the calendar asks for a day's holiday when it paints and for its tooltips: a name,
+    // empty for none. The owner repaints (update()) when what it answers changes.
+    void SetHolidayLookup(std::function<QString(DateTime)> lookup);
+    // The day's holiday from the look-up, else from Holidays(); empty when there is none.
+    QString HolidayName(DateTime date) const;
 
     // Where "today" comes from; null means the program's current clock.
     void SetClock(std::shared_ptr<const Clock> clock);
@@ -380,8 +385,7 @@ public:
 
 signals:
     void OnDateChange(QObject* Sender, double FromDate, double ToDate);
-    // The grid shows another month, whether a user action or code moved the date; owners whose
-    // holidays differ from year to year fill Holidays() for it here.
+    // The grid shows another month, whether a user action or code moved the date.
     void OnShownMonthChange(QObject* Sender, int Year, int Month);
 
 protected:
@@ -433,6 +437,7 @@ private:
     QString todayString_ = QStringLiteral("Today: ");
     TdsCalendarColors colors_;
     THolidays holidays_;
+    std::function<QString(DateTime)> holidayLookup_;
     std::shared_ptr<const Clock> clock_;
     std::optional<FormatSettings> settings_;
     QMenu* monthMenu_;
