@@ -4,8 +4,24 @@
 #include <QPalette>
 #include <QWidget>
 
-// The colours of the main window's design and the two ways its controls take them.
+// The main window's design: its geometry, its colours and the two ways its controls take them.
 namespace kalendo::app {
+
+inline constexpr int kClientWidth = 496;
+inline constexpr int kClientHeight = 579;
+inline constexpr int kDefaultLeft = 522;
+inline constexpr int kDefaultTop = 143;
+// The top of the Goto Date row; without the today line it stands 3 pixels lower.
+inline constexpr int kGotoTop = 278;
+inline constexpr int kGotoTopWithoutTodayLine = kGotoTop + 3;
+// The calendars' range in years.
+inline constexpr int kFirstYear = 1752;
+inline constexpr int kLastYear = 3000;
+// Calendar cells: narrower with week numbers, taller without the today line.
+inline constexpr int kCellWidth = 32;
+inline constexpr int kCellWidthWithWeekNumbers = 28;
+inline constexpr int kCellHeight = 22;
+inline constexpr int kCellHeightWithoutTodayLine = 25;
 
 inline const QColor kSkyBlue(166, 202, 240);
 inline const QColor kMoneyGreen(192, 220, 192);

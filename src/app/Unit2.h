@@ -1,11 +1,10 @@
 #pragma once
 
+#include "app/TickBox.h"
 #include "calendar/dsCalendar.h"
 #include "dates/DateTime.h"
-#include "platform/MessageBoxes.h"
 #include "platform/SettingsStore.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -16,19 +15,17 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 
 class QAction;
 class QMenu;
 class QMenuBar;
 class QPrinter;
-class QWindow;
 
 namespace kalendo {
 
+class HolidayTable;
 class TTextFader;
 class TCoolTrayIcon;
-class HolidayTable;
 
 namespace update {
 class TmxWebUpdate;
@@ -38,35 +35,21 @@ class Tform_Message;
 
 namespace app {
 
+class TActivation;
+class TCountryHolidays;
 class TDateTextEntry;
-
-// A tick box that reports the release of the mouse button after its click has been handled,
-// the order in which the main window wants to hear of them. Enter runs its click handler
-// without toggling it.
-class TTickBox final : public QCheckBox {
-    Q_OBJECT
-public:
-    TTickBox(const QString& caption, QWidget* parent);
-
-signals:
-    void MouseUp();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-};
-
-// Geometry and colours of the main window's design.
-inline constexpr int kClientWidth = 496;
-inline constexpr int kClientHeight = 579;
-inline constexpr int kDefaultLeft = 522;
-inline constexpr int kDefaultTop = 143;
-inline constexpr int kFirstYear = 1752;
-inline constexpr int kLastYear = 3000;
+class TGotoDateRow;
+class TSecondaryWindows;
+class TSpanPanels;
 
 // The main window: two month calendars with the span between them in four panels, the
 // add/subtract panel, date entry, year buttons, the Defaults menu, saving dates and printing.
 // Creating it runs the start-up sequence against the given settings store.
+//
+// Where things are: the controls, the menu and every event's handler in Unit2Layout.cpp; the
+// stored options in StoredOptions.cpp; the parts the handlers call in files of their own
+// (ResultDate, SpanPanels, GotoDateRow, CountryHolidays, SecondaryWindows, Activation,
+// TrayIconMenu). The handlers here stay short callers.
 class TForm1 final : public QMainWindow {
     Q_OBJECT
 public:
@@ -75,33 +58,31 @@ public:
 
     // The secondary windows, created by the program after this one; each is placed relative
     // to this window and shown modally by its menu command.
-    void SetAboutBox(QWidget* window) { aboutBox_ = AdoptSecondaryWindow(window); }
-    void SetHelpFact(QWidget* window) { helpFact_ = AdoptSecondaryWindow(window); }
-    void SetEasterForm(QWidget* window) { easterForm_ = AdoptSecondaryWindow(window); }
+    void SetAboutBox(QWidget* window);
+    void SetHelpFact(QWidget* window);
+    void SetEasterForm(QWidget* window);
     // The update progress window, shown by the Check for Updates flow.
     void SetFormMessage(update::Tform_Message* window);
 
     // Seams: how a secondary window is shown modally, how the print dialog is asked, and what
     // ends the program. Tests replace them; by default they are the real thing.
-    void SetModalRunner(std::function<void(QWidget&)> runner) { modalRunner_ = std::move(runner); }
+    void SetModalRunner(std::function<void(QWidget&)> runner);
     void SetPrintDialog(std::function<bool(QPrinter&)> dialog) { printDialog_ = std::move(dialog); }
     void SetTerminator(std::function<void()> terminator) { terminator_ = std::move(terminator); }
 
-    // The option fields, named after their stored values.
-    std::int32_t WN = 0;
-    std::int32_t WF = 0;
-    std::int32_t WE = 0;
-    std::int32_t SE = 0;
-    std::int32_t WC = 0;
-    std::int32_t ST = 0;
-    std::int32_t FI = 0;
-    std::int32_t AUP = 0;
-    std::int32_t MUP = 0;
-    std::int32_t AlwaysOnTop = 0;
-    // Public holidays from the named-dates table: marked in the calendars (1 on, the default),
-    // and skipped by business days (1 on; 0, the default, means Monday to Friday only).
-    std::int32_t PH = 1;
-    std::int32_t PB = 0;
+    // The option fields, named after their stored values (see StoredOptions.cpp).
+    std::int32_t WN = 0;          // week numbers shown (1) or not (0); other values change nothing
+    std::int32_t WF = 0;          // 1 shows the week items of Defaults, 2 hides them, others leave them
+    std::int32_t WE = 0;          // 1 counts week-ends in add/subtract, 0 business days; follows WEcheck
+    std::int32_t SE = 0;          // 1 counts both dates in the span; any stored value but 0 reads as 1
+    std::int32_t WC = 0;          // 1 rolls a calendar on today over at midnight; only the store sets it
+    std::int32_t ST = 0;          // today line shown (1) or not (0, which also lowers the Goto Date row)
+    std::int32_t FI = 0;          // kept and written back for older versions; nothing reads it
+    std::int32_t AUP = 0;         // kept and written back for older versions; nothing reads it
+    std::int32_t MUP = 0;         // kept and written back for older versions; nothing reads it
+    std::int32_t AlwaysOnTop = 0; // inverted: 0 stays on top (the default), 1 is an ordinary window
+    std::int32_t PH = 1;          // public holidays marked (1, the default); any value but 0 reads as 1
+    std::int32_t PB = 0;          // holidays skipped in business days only when 1; by default Mon-Fri
 
     // Controls, by their design names.
     QWidget* ClientArea = nullptr;
@@ -205,6 +186,8 @@ public:
     void AddCheckMouseUp();
     void SubtractCheckMouseUp();
     void SB1Click();
+    // unit "D" counts calendar days, "B" business days; countText is NoDays' text, "-" in
+    // front to subtract.
     void ShowResultDate(const QString& unit, const QString& countText);
 
     void SundayWeekClick();
@@ -234,6 +217,10 @@ public:
     // Draws the client area at its physical size at the top-left of one page.
     void PrintClientArea(QPrinter& printer);
 
+    // The one way code sets a calendar's date: the span panels follow it, as they follow a date
+    // the user picks (a date set from code raises no OnDateChange).
+    void MoveCalendarTo(TdsPlanner& calendar, DateTime date);
+
     // The mask of the date inputs for the current locale, in Qt's mask letters, and where the
     // four-digit year sits in the masked text (0-based).
     static QString DateInputMask();
@@ -246,58 +233,45 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Unit2Layout.cpp: the controls, the menu, and every event with the handler it runs.
     void BuildControls();
     void BuildMenu();
     void ConfigurePlanner(TdsPlanner& planner, const QString& hint);
+    void ConnectHandlers();
+    void EnsureTrayIcon();
+
+    // The options applied to the window.
     void ApplyStayOnTop(bool onTop);
     void SetWeekendHighlight(bool highlighted);
     void SetFirstDayOfWeek(TDayOfWeek day);
-    void SetCellWidth(int width);
-    void SetCellHeight(int height);
     void SetWeekNumbersShown(bool shown);
     void SetTodayLineShown(bool shown);
-    void OpenDateInput(QLineEdit& input, QPushButton& button, TdsPlanner& planner);
-    void CloseDateInput(QLineEdit& input, QPushButton& button, TdsPlanner& planner);
-    bool AcceptDateInput(QLineEdit& input, QPushButton& button, TdsPlanner& planner, bool closeOnRangeError);
+    void ApplyHolidayOptions();
+    // The holidays business days skip, or null.
+    const HolidayTable* SkippedHolidays() const;
+
     void MoveYears(TdsPlanner& planner, int years);
-    void SetPanel(QLabel& panel, const QString& text, bool error);
     QString CountText(bool subtract) const;
-    void ShowSecondaryWindow(QWidget* window, int dx, int dy);
-    // Watches a secondary window, to make it belong to this one whenever it is shown.
-    QWidget* AdoptSecondaryWindow(QWidget* window);
-    // A message box; offset places its top-left corner relative to this window's.
-    platform::MessageResult Message(platform::MessageKind kind, const QString& text,
-                                    platform::MessageButtons buttons, std::optional<QPoint> offset);
-    void RecomputeOnActivation();
-    // Follows the application's focus so that only a return from another window of this
-    // program counts as an activation, not a return from another program.
-    void FocusWindowChanged(QWindow* focus);
     // Places the window's outer edge (frame included), as the stored left and top mean it.
     void MoveOuterTo(QPoint topLeft);
     // Puts the keyboard focus into NoDays with its text selected.
     void FocusNoDays();
-    // The user's country's holidays for the month a calendar shows, when they are shown.
-    void FillHolidays(TdsPlanner& planner);
-    void ApplyHolidayOptions();
-    // The table's holidays of the user's country, or null when the table has no such section.
-    const HolidayTable* CountryHolidays() const;
-    bool SkippingHolidays() const;
     void OpenDateTextEntry(TdsPlanner& planner, const QString& prompt);
-    void EnsureTrayIcon();
     void RestoreFromTray();
 
     std::shared_ptr<platform::SettingsStore> store_;
-    std::shared_ptr<const HolidayTable> holidays_;
+    std::unique_ptr<TCountryHolidays> holidays_;
+    std::unique_ptr<TSpanPanels> span_;
+    std::unique_ptr<TGotoDateRow> gotoLeft_;
+    std::unique_ptr<TGotoDateRow> gotoRight_;
+    TSecondaryWindows* secondary_ = nullptr;
+    TActivation* activation_ = nullptr;
     QPointer<TdsPlanner> typedDateTarget_;
     QPointer<QWidget> aboutBox_;
     QPointer<QWidget> helpFact_;
     QPointer<QWidget> easterForm_;
-    std::function<void(QWidget&)> modalRunner_;
     std::function<bool(QPrinter&)> printDialog_;
     std::function<void()> terminator_;
-    QString lastActivationError_;
-    bool shownOnce_ = false;
-    bool focusInOtherOwnWindow_ = false;
     bool exiting_ = false;
     update::TUpdateFlow* updateFlow_ = nullptr;
 };
