@@ -939,16 +939,17 @@ void TdsCalendar::PaintFrame(QPainter& painter) const {
     painter.fillRect(w - 1, 0, 1, h, Qt::black);
 }
 
-// Two pixels in the system's focus colour just inside the edge, in the margin the grid and the
-// today line leave free: the title band's top and the side and bottom margins.
+// The system's focus colour inside the edge (and inside the single border), in the margin the
+// title band, the grid and the today line leave free: three pixels, two under the today mark.
 void TdsCalendar::PaintFocusFrame(QPainter& painter) const {
     const QColor colour = palette().color(QPalette::Active, QPalette::Highlight);
     const int w = width();
     const int h = height();
-    painter.fillRect(1, 1, w - 2, 2, colour);
+    constexpr int kThickness = 3;
+    painter.fillRect(1, 1, w - 2, kThickness, colour);
     painter.fillRect(1, h - 3, w - 2, 2, colour);
-    painter.fillRect(1, 1, 2, h - 2, colour);
-    painter.fillRect(w - 3, 1, 2, h - 2, colour);
+    painter.fillRect(1, 1, kThickness, h - 2, colour);
+    painter.fillRect(w - 1 - kThickness, 1, kThickness, h - 2, colour);
 }
 
 TdsPlanner::TdsPlanner(QWidget* parent) : TdsCalendar(parent), categories_(this) {}
