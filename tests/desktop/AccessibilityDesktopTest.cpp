@@ -24,11 +24,6 @@ namespace {
 // several of its controls have no name yet; these checks wait for that change of the form.
 constexpr bool kAwaitingTheFormsKeyboardAndNames = true;
 
-// The date a day cell is named with: "Wednesday 9 December 2026, today" gives 9 December 2026.
-QDate DateOfDay(const QString& name) {
-    return QDate::fromString(name.section(u',', 0, 0), QStringLiteral("dddd d MMMM yyyy"));
-}
-
 class AccessibilityBus : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -40,9 +35,7 @@ protected:
             {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
         if (session_->waitForReadyRead(10000))
             address_ = QString::fromLocal8Bit(session_->readLine()).trimmed();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(BusEnvironment());
-        launcher_->setProcessEnvironment(environment);
+        launcher_->setProcessEnvironment(WithTheBus());
         launcher_->start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"),
                          {QStringLiteral("--launch-immediately")});
         launcher_->waitForStarted(5000);
@@ -68,6 +61,12 @@ protected:
         return environment;
     }
 
+    static QProcessEnvironment WithTheBus() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(BusEnvironment());
+        return environment;
+    }
+
     void SetUp() override {
         ASSERT_FALSE(address_.isEmpty()) << "dbus-daemon gave no session address (scripts/install-deps.sh)";
         ASSERT_EQ(launcher_->state(), QProcess::Running) << "at-spi-bus-launcher does not run";
@@ -78,9 +77,7 @@ protected:
     // The tree as the bus shows it now.
     QJsonObject Tree() const {
         QProcess reader;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(BusEnvironment());
-        reader.setProcessEnvironment(environment);
+        reader.setProcessEnvironment(WithTheBus());
         reader.start(QStringLiteral(KALENDO_PYTHON3),
                      {QStringLiteral(KALENDO_ACCESSIBILITY_SCRIPT), QStringLiteral("Kalendo v2.74")});
         if (!reader.waitForFinished(60000)) reader.kill();
@@ -90,17 +87,13 @@ protected:
         return tree;
     }
 
+    // The date named by the table's selected day.
     static QDate SelectedDay(const QJsonObject& tree, int table) {
-        return DateOfDay(tree[QStringLiteral("tables")][table][QStringLiteral("selected")][0].toString());
+        return QDate::fromString(
+            tree[QStringLiteral("tables")][table][QStringLiteral("selected")][0].toString(), Qt::ISODate);
     }
 
-    static int FocusedTable(const QJsonObject& tree) {
-        const QJsonArray tables = tree[QStringLiteral("tables")].toArray();
-        for (qsizetype i = 0; i < tables.size(); ++i) {
-            if (tables[i][QStringLiteral("focused")].toBool()) return static_cast<int>(i);
-        }
-        return -1;
-    }
+    static int FocusedTable(const QJsonObject& tree) { return tree[QStringLiteral("focused_table")].toInt(); }
 
     // Presses Tab until a calendar has the focus; its index, or -1.
     int TabToACalendar() const {

@@ -5,6 +5,7 @@ tell them apart), and the object that has the keyboard focus.
 
 usage: read_accessibility_tree.py APPLICATION-NAME
 """
+import datetime
 import json
 import sys
 import time
@@ -23,6 +24,14 @@ def find_application(name, timeout_s=20.0):
     return None
 
 
+def date_of_day(name):
+    """ "Wednesday 9 December 2026, today" is 2026-12-09 (the names are English)."""
+    try:
+        return datetime.datetime.strptime(name.split(",")[0], "%A %d %B %Y").date().isoformat()
+    except ValueError:
+        return ""
+
+
 def describe(accessible):
     return "%s '%s'" % (accessible.getRoleName(), accessible.name)
 
@@ -38,7 +47,7 @@ def read_table(table, states):
         "rows": grid.nRows,
         "columns": grid.nColumns,
         "days": len([cell for cell in days if cell.name]),
-        "selected": [cell.name for cell in selected],
+        "selected": [date_of_day(cell.name) for cell in selected],
         "focused": states.contains(pyatspi.STATE_FOCUSED) or bool(focused),
     }, focused
 
@@ -48,7 +57,7 @@ def main():
     if application is None:
         print(json.dumps({"error": "the program is not on the accessibility bus"}))
         return 1
-    report = {"tables": [], "unnamed": [], "shared": [], "focused": ""}
+    report = {"tables": [], "unnamed": [], "shared": [], "focused": "", "focused_table": -1}
     names = {}
 
     def walk(accessible, path):
@@ -65,6 +74,8 @@ def main():
         if accessible.getRole() == pyatspi.ROLE_TABLE:
             table, focused = read_table(accessible, states)
             report["tables"].append(table)
+            if table["focused"]:
+                report["focused_table"] = len(report["tables"]) - 1
             if focused:
                 report["focused"] = describe(focused[0])
             return
