@@ -404,7 +404,7 @@ private:
     QList<QWidget*> ChildControls() const {
         QList<QWidget*> controls;
         for (QWidget* control : widget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (control->isVisible()) controls << control;
+            if (control->isVisible() && !control->isWindow()) controls << control; // not the month menu
         }
         return controls;
     }
