@@ -13,6 +13,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QScopedValueRollback>
 #include <QStyleOption>
 #include <QToolTip>
 
@@ -193,6 +194,7 @@ void TdsPlanerCategories::Changed() {
 
 TdsMonthButton::TdsMonthButton(bool next, QWidget* parent) : QPushButton(parent), next_(next) {
     setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(next ? QStringLiteral("Next month") : QStringLiteral("Previous month"));
     setFixedSize(kMonthButtonSize, kMonthButtonSize);
 }
 
@@ -228,6 +230,7 @@ void TdsMonthButton::mouseReleaseEvent(QMouseEvent* event) {
 
 TdsYearSpinner::TdsYearSpinner(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(QStringLiteral("Year up or down"));
     setFixedSize(24, 20);
 }
 
@@ -703,6 +706,7 @@ bool TdsCalendar::event(QEvent* event) {
 
 void TdsCalendar::keyPressEvent(QKeyEvent* event) {
     HideYearSpinner();
+    const QScopedValueRollback<bool> fromKeyboard(dateChangeFromKeyboard_, true);
     const bool control = event->modifiers().testFlag(Qt::ControlModifier);
     switch (event->key()) {
     case Qt::Key_Left:
@@ -795,6 +799,7 @@ void TdsCalendar::paintEvent(QPaintEvent* event) {
         if (bounds.intersects(below)) painter.fillRect(below, colors_.Background());
     }
     if (BorderStyle() == bsSingle) PaintFrame(painter);
+    if (hasFocus()) PaintFocusFrame(painter);
 }
 
 void TdsCalendar::PaintTitle(QPainter& painter) const {
@@ -942,6 +947,19 @@ void TdsCalendar::PaintFrame(QPainter& painter) const {
     painter.fillRect(0, h - 1, w, 1, Qt::black);
     painter.fillRect(0, 0, 1, h, Qt::black);
     painter.fillRect(w - 1, 0, 1, h, Qt::black);
+}
+
+// The system's focus colour inside the edge (and inside the single border), in the margin the
+// title band, the grid and the today line leave free: three pixels, two under the today mark.
+void TdsCalendar::PaintFocusFrame(QPainter& painter) const {
+    const QColor colour = palette().color(QPalette::Active, QPalette::Highlight);
+    const int w = width();
+    const int h = height();
+    constexpr int kThickness = 3;
+    painter.fillRect(1, 1, w - 2, kThickness, colour);
+    painter.fillRect(1, h - 3, w - 2, 2, colour);
+    painter.fillRect(1, 1, kThickness, h - 2, colour);
+    painter.fillRect(w - 1 - kThickness, 1, kThickness, h - 2, colour);
 }
 
 TdsPlanner::TdsPlanner(QWidget* parent) : TdsCalendar(parent), categories_(this) {}

@@ -383,6 +383,11 @@ public:
     QMenu* MonthMenu() const { return monthMenu_; }
     TdsYearSpinner* YearSpinner() const { return yearSpinner_; }
 
+    // True while OnDateChange reports a change made with the calendar's own keys, so the owner
+    // can leave the focus where the user is typing; false for the mouse, the month buttons and
+    // menu, the year spinner and code.
+    bool DateChangeFromKeyboard() const { return dateChangeFromKeyboard_; }
+
 signals:
     void OnDateChange(QObject* Sender, double FromDate, double ToDate);
     // The grid shows another month, whether a user action or code moved the date.
@@ -423,6 +428,7 @@ private:
     void PaintWeekNumbers(QPainter& painter) const;
     void PaintTodayLine(QPainter& painter) const;
     void PaintFrame(QPainter& painter) const;
+    void PaintFocusFrame(QPainter& painter) const;
     // The selected shape in a box (right and bottom exclusive), stroked inside the box.
     void PaintShape(QPainter& painter, const QRect& box, int penWidth, const QColor& pen,
                     const std::optional<QColor>& fill) const;
@@ -442,6 +448,7 @@ private:
     std::optional<FormatSettings> settings_;
     QMenu* monthMenu_;
     TdsYearSpinner* yearSpinner_;
+    bool dateChangeFromKeyboard_ = false;
 };
 
 // The calendar with categories of marked dates: Enter, or a mouse release with Shift held,

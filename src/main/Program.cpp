@@ -2,6 +2,7 @@
 
 #include "app/ErrorReport.h"
 #include "app/Unit2.h"
+#include "calendar/dsCalendarAccessible.h"
 #include "platform/Fonts.h"
 #include "platform/LocaleAdapter.h"
 #include "tools/easter1.h"
@@ -38,6 +39,7 @@ void PrepareApplication() {
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setWindowIcon(pictures::ProgramIcon());
     platform::InstallApplicationFonts();
+    InstallCalendarAccessibility();
     platform::InstallDateEnvironment();
     app::InstallDecoderMessageBox();
 }

@@ -7,7 +7,10 @@
 #include <QDesktopServices>
 #include <QEnterEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QToolButton>
 #include <QUrl>
 
@@ -40,6 +43,7 @@ TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, pare
     font.setUnderline(true);
     setFont(font);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
     SetTextColour(this, kLinkColour);
 }
 
@@ -102,6 +106,8 @@ TAboutBox::TAboutBox(QWidget* parent)
     EmailLink = new TLinkLabel(QString::fromUtf8(credits::kSupportEmail), EmailPanel);
     EmailLink->setGeometry(56, 10, 245, 24);
     EmailLink->setAlignment(Qt::AlignCenter);
+    EmailLink->setAccessibleName(QStringLiteral("Send an e-mail to ") +
+                                 QString::fromUtf8(credits::kSupportEmail));
 
     WebLabel = MakeLabel(Panel1, QStringLiteral("Please visit my web site :-"), QRect(16, 164, 313, 22),
                          platform::DesignFont(16, false));
@@ -110,6 +116,8 @@ TAboutBox::TAboutBox(QWidget* parent)
     WebLink->setGeometry(16, 196, 313, 24);
     WebLink->setAlignment(Qt::AlignCenter);
     WebLink->setToolTip(QStringLiteral(" Please sign my Guestbook "));
+    WebLink->setAccessibleName(QStringLiteral("Open the web site ") +
+                               QString::fromUtf8(credits::kWebAddress));
 
     MadeIn = MakeLabel(this, QStringLiteral("Made in England"), QRect(24, 269, 81, 41),
                        platform::DesignFont(16, true));
@@ -132,6 +140,29 @@ TAboutBox::TAboutBox(QWidget* parent)
     connect(ReturnButton, &QToolButton::clicked, this, &TAboutBox::ReturnButtonClick);
     connect(EmailLink, &TLinkLabel::Clicked, this, &TAboutBox::EmailLinkClick);
     connect(WebLink, &TLinkLabel::Clicked, this, &TAboutBox::WebLinkClick);
+}
+
+void TLinkLabel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        emit Clicked();
+        event->accept();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void TLinkLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.rect = rect().adjusted(1, 1, -1, -1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
 }
 
 void TAboutBox::ReturnButtonClick() { accept(); }

@@ -12,7 +12,8 @@ class QToolButton;
 namespace kalendo {
 
 // A label that reads and behaves like a web link: underlined, blue, red while the mouse is over
-// it, a hand cursor, and a click signal.
+// it, a hand cursor, and a click signal; Tab reaches it (it then shows a focus frame) and Enter
+// or Space opens it.
 class TLinkLabel : public QLabel {
     Q_OBJECT
 
@@ -27,6 +28,8 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void SetHot(bool hot);

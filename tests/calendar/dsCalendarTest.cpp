@@ -603,7 +603,7 @@ TEST_F(CalendarTest, todaysOutlineOnlyInTodaysMonthAndOnlyWithTodayCircle) {
 TEST_F(CalendarTest, withoutTitleTheHeaderIsTheTopRow) {
     cal->RemoveShowOption(soTitle);
     const QImage image = Shot();
-    EXPECT_EQ(image.pixelColor(2, 2), kInfoYellow) << "no navy band";
+    EXPECT_EQ(image.pixelColor(4, 4), kInfoYellow) << "no navy band (inside the focus frame)";
     EXPECT_EQ(image.pixelColor(100, 21), kNavy) << "header line at the bottom of row 0";
     EXPECT_EQ(cal->CellRect(0, 0).top, 22);
     QTest::mouseClick(cal, Qt::LeftButton, {}, QPoint(10, 30));
@@ -757,6 +757,33 @@ TEST_F(CalendarTest, screenshots) {
     cal->SetSelectedShape(ssEllipse);
     SaveScreenshot("calendar-ellipse.png");
     EXPECT_TRUE(QFile::exists(QStringLiteral(KALENDO_SCREENSHOT_DIR "/calendar-monday-first.png")));
+}
+
+TEST_F(CalendarTest, aDateChangeTellsWhetherTheCalendarsOwnKeysMadeIt) {
+    std::vector<bool> fromKeyboard;
+    QObject::connect(cal, &TdsCalendar::OnDateChange,
+                     [&] { fromKeyboard.push_back(cal->DateChangeFromKeyboard()); });
+    QTest::keyClick(cal, Qt::Key_Right);
+    QTest::keyClick(cal, Qt::Key_PageUp);
+    QTest::keyClick(cal, Qt::Key_Space);
+    QTest::mouseClick(cal, Qt::LeftButton, {}, CentreOf(D(2025, 9, 24)));
+    cal->NextMonthButton()->click();
+    EXPECT_EQ(fromKeyboard, (std::vector<bool>{true, true, true, false, false}));
+    EXPECT_FALSE(cal->DateChangeFromKeyboard()) << "only while the change is reported";
+}
+
+TEST_F(CalendarTest, aFocusFrameInTheMarginShowsWhenTheCalendarHasTheFocus) {
+    const QColor focus = cal->palette().color(QPalette::Active, QPalette::Highlight);
+    const QPoint margins[] = {{2, 120}, {cal->width() - 2, 120}, {120, cal->height() - 2}, {120, 2}};
+    const QImage focused = Shot();
+    SaveScreenshot("calendar-focused.png");
+    otherControl->setFocus();
+    QApplication::processEvents();
+    const QImage unfocused = Shot();
+    for (const QPoint& at : margins) {
+        EXPECT_EQ(focused.pixelColor(at), focus) << at.x() << "," << at.y();
+        EXPECT_NE(unfocused.pixelColor(at), focus) << at.x() << "," << at.y();
+    }
 }
 
 } // namespace

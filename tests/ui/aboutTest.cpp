@@ -2,6 +2,7 @@
 
 #include "KalendoVersion.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QEnterEvent>
 #include <QTest>
@@ -66,6 +67,24 @@ TEST(AboutBox, linksOpenTheirAddressesExactly) {
 
     QTest::mouseClick(about.EmailLink, Qt::RightButton);
     EXPECT_EQ(opened.size(), 3) << "only the left button follows a link";
+}
+
+TEST(AboutBox, tabReachesBothLinksInOrderAndEnterOpensThem) {
+    TAboutBox about;
+    QStringList opened;
+    about.SetUrlOpener([&](const QString& url) { opened << url; });
+    about.show();
+    about.activateWindow();
+    QApplication::processEvents();
+    about.EmailLink->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), about.EmailLink);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), about.WebLink);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), about.ReturnButton);
+    EXPECT_EQ(opened, (QStringList{kFullMailUrl, QStringLiteral("www.marrowby.example")}));
 }
 
 TEST(AboutBox, linkTurnsRedUnderTheMouse) {
