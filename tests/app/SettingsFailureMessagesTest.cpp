@@ -27,15 +27,5 @@ TEST(LostSettingsDescription, namesWhatTheUserLosesFromTheValuesNotStored) {
         EXPECT_EQ(LostSettingsDescription(row.names), row.expected) << row.meaning;
 }
 
-TEST(ExitWithoutSavingQuestion, saysWhyWhereAndWhatExitingLoses) {
-    const platform::SettingsWriteFailure failure{
-        "/home/u/.config/Marrowby/Kalendo v2.74.conf", "the disk is full", {"left", "top"}};
-    EXPECT_EQ(
-        ExitWithoutSavingQuestion(failure),
-        "Kalendo could not save its settings to /home/u/.config/Marrowby/Kalendo v2.74.conf: the disk is "
-        "full.\n\nIf you exit now, this is lost: the window's position. The settings saved before stay as "
-        "they were.\n\nExit without saving?");
-}
-
 } // namespace
 } // namespace kalendo::app

@@ -41,21 +41,6 @@ TEST(SettingsIniText, readsBackThroughQSettingsAsExactlyTheValuesWritten) {
     }
 }
 
-TEST(IsWellFormedSettingsName, acceptsOnlyNamesAVersionCouldHaveWritten) {
-    const struct {
-        const char* name;
-        bool wellFormed;
-    } rows[] = {
-        {"AlwaysOnTop", true}, {"Cal1", true},       {"Later/Theme_2", true}, {"x", true},
-        {"", false},           {"1st", false},       {"a b", false},          {"a%20b", false},
-        {"A/B/C", false},      {"General/x", false}, {"/x", false},           {"x/", false},
-        {"é", false},          {"a-b", false},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(IsWellFormedSettingsName(QString::fromUtf8(row.name)), row.wellFormed) << row.name;
-    EXPECT_FALSE(IsWellFormedSettingsName(QString(65, u'a'))) << "too long";
-}
-
 TEST(KeptSettings, keepsKnownAndOtherVersionsValuesAndDropsGarbage) {
     QTemporaryDir dir;
     const QString path = dir.filePath("s.ini");

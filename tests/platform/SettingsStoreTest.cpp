@@ -252,10 +252,6 @@ public:
         ASSERT_EQ(::ftruncate(fd, size - page.size()), 0);
         ::close(fd);
     }
-    void MakeReadOnly() const {
-        ::mount(nullptr, QFile::encodeName(dir_.path()).constData(), nullptr, MS_REMOUNT | MS_RDONLY,
-                nullptr);
-    }
     QStringList Files() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden); }
 
 private:
@@ -289,22 +285,6 @@ TEST(NativeSettingsStoreOnASmallDisk, aFullDiskKeepsTheOldFileByteForByteAndSays
     EXPECT_EQ(failure->location, disk.FilePath());
     EXPECT_EQ(FileBytes(disk.FilePath()), before);
     EXPECT_EQ(disk.Files(), (QStringList{"filler", "Kalendo v2.74.conf"})) << "no half-written file is left";
-}
-
-TEST(NativeSettingsStoreOnASmallDisk, aReadOnlyDiskKeepsTheOldFileAndSaysSo) {
-    SmallDisk disk;
-    if (!disk.SkipReason().empty()) GTEST_SKIP() << disk.SkipReason();
-    NativeSettingsStore store(disk.FilePath());
-    auto key = store.OpenKey();
-    key->WriteString(QStringLiteral("WN"), QStringLiteral("1"));
-    ASSERT_FALSE(key->TryClose());
-    const QByteArray before = FileBytes(disk.FilePath());
-    disk.MakeReadOnly();
-    key->WriteString(QStringLiteral("WN"), QStringLiteral("0"));
-    const std::optional<SettingsWriteFailure> failure = key->TryClose();
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->cause, QStringLiteral("the disk is read-only"));
-    EXPECT_EQ(FileBytes(disk.FilePath()), before);
 }
 
 TEST_F(NativeStoreTest, aDamagedStoreIsRepairedByTheNextWrite) {
