@@ -218,33 +218,26 @@ TEST_F(NativeStoreTest, lockHeldByAnotherWriterGivesUpWithAnError) {
     EXPECT_EQ(Read(QStringLiteral("WN")), QStringLiteral("1")) << "a later try succeeds";
 }
 
-// A small disk of its own (a tmpfs), which only root may mount: the faults a real disk gives.
+// A 64 KB disk of its own (a tmpfs), which only root may mount: the faults a real disk gives.
 class SmallDisk {
 public:
     SmallDisk() {
-        if (geteuid() != 0) {
+        if (geteuid() != 0)
             skipReason_ = "mounting a small disk needs root";
-            return;
-        }
-        if (::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0, "size=64k") != 0) {
+        else if (::mount("tmpfs", Path().constData(), "tmpfs", 0, "size=64k") != 0)
             skipReason_ = std::string("tmpfs cannot be mounted here: ") + std::strerror(errno);
-            return;
-        }
-        mounted_ = true;
     }
     ~SmallDisk() {
-        if (mounted_) ::umount(QFile::encodeName(dir_.path()).constData());
+        if (skipReason_.empty()) ::umount(Path().constData());
     }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-
     const std::string& SkipReason() const { return skipReason_; }
     QString FilePath() const { return dir_.filePath(QStringLiteral("Kalendo v2.74.conf")); }
+    QStringList Files() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden); }
 
     // Fills the disk and frees one page of it again.
     void FillLeavingOnePage() const {
-        const QByteArray path = QFile::encodeName(dir_.filePath(QStringLiteral("filler")));
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT, 0600);
+        const int fd =
+            ::open(QFile::encodeName(dir_.filePath("filler")).constData(), O_WRONLY | O_CREAT, 0600);
         const QByteArray page(4096, 'x');
         off_t size = 0;
         while (::write(fd, page.constData(), page.size()) == page.size())
@@ -252,11 +245,10 @@ public:
         ASSERT_EQ(::ftruncate(fd, size - page.size()), 0);
         ::close(fd);
     }
-    QStringList Files() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden); }
 
 private:
+    QByteArray Path() const { return QFile::encodeName(dir_.path()); }
     QTemporaryDir dir_;
-    bool mounted_ = false;
     std::string skipReason_;
 };
 
@@ -291,12 +283,14 @@ TEST_F(NativeStoreTest, aDamagedStoreIsRepairedByTheNextWrite) {
     QByteArray garbage = "[General]\nWN=1\nTheme=dark\n";
     for (int i = 0; i < 20000; ++i)
         garbage += "\x7f\x01 junk line " + QByteArray::number(i) + " \xff\n";
-    WriteRaw(garbage);
+    WriteRaw(garbage + "FI=@Point(1 2)\n[Later]\nZoom=2\n");
     NativeSettingsStore store(FilePath());
     auto key = store.OpenKey();
     key->WriteInteger(QStringLiteral("left"), 10);
     key->Close();
-    EXPECT_EQ(ReadRaw(), QByteArray("[General]\nTheme=\"dark\"\nWN=\"1\"\nleft=\"10\"\n"));
+    EXPECT_EQ(ReadRaw(),
+              QByteArray("[General]\nTheme=\"dark\"\nWN=\"1\"\nleft=\"10\"\n\n[Later]\nZoom=\"2\"\n"))
+        << "Kalendo's and other versions' values kept, the garbage and a value that is no text dropped";
 }
 
 TEST(NativeSettingsStore, defaultStoreLivesInTheConfigurationFolderUnderTheKeyNames) {
