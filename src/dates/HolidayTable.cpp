@@ -3,6 +3,7 @@
 #include "dates/DateFormat.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -20,6 +21,14 @@ std::int64_t MonthKey(const CivilDate& date, int firstYear) {
 NamedDatesMessageHook& MessageHookSlot() {
     static NamedDatesMessageHook hook;
     return hook;
+}
+
+constexpr const char* kWithoutTheFile = "Named days and public holidays are not shown.";
+
+// The operating system's words for an error number, or a plain statement when there is none.
+std::string ErrorText(int errorNumber) {
+    if (errorNumber == 0) return "the file cannot be opened";
+    return std::error_code(errorNumber, std::generic_category()).message();
 }
 
 void Report(const std::string& message) {
@@ -107,11 +116,13 @@ NamedDatesMessageHook SetNamedDatesMessageHook(NamedDatesMessageHook hook) {
     return std::exchange(MessageHookSlot(), std::move(hook));
 }
 
-std::string NamedDatesProblemReport(const std::vector<std::string>& problems, std::string_view sectionName) {
+std::string NamedDatesProblemReport(const std::vector<std::string>& problems, std::string_view sectionName,
+                                    std::size_t moreProblems) {
     if (problems.empty()) return {};
     const std::string& first = problems.front();
-    if (problems.size() == 1) return first + ". The row is skipped.";
-    return first + ". This row and " + std::to_string(problems.size() - 1) + " more of section [" +
+    const std::size_t others = problems.size() - 1 + moreProblems;
+    if (others == 0) return first + ". The row is skipped.";
+    return first + ". This row and " + std::to_string(others) + " more of section [" +
            std::string(sectionName) + "] are skipped.";
 }
 
@@ -134,14 +145,25 @@ std::shared_ptr<const HolidayTable> NamedDatesCache::Section(const std::string& 
 
     ++fileReads_;
     NamedDatesFileSection read;
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
-        read.Problems.push_back("I/O error: cannot open " + path);
+    std::string report;
+    if (size > kMaxNamedDatesFileSize) {
+        // Reading it would only take time and memory: no named-dates file is anywhere near as big.
+        report = path + " is not read: at " + std::to_string(size >> 20) + " MB it is far larger than a " +
+                 "named-dates file (at most " + std::to_string(kMaxNamedDatesFileSize >> 20) + " MB). " +
+                 kWithoutTheFile;
     } else {
-        read = ReadNamedDatesFileSection(in, sectionName, path);
-        if (in.bad()) read.Problems.push_back("I/O error: cannot read " + path);
+        errno = 0;
+        std::ifstream in(path, std::ios::binary);
+        if (!in.is_open()) {
+            report = path + " cannot be read (" + ErrorText(errno) + "). " + kWithoutTheFile;
+        } else {
+            read = ReadNamedDatesFileSection(in, sectionName, path);
+            if (in.bad())
+                report = path + " cannot be read to its end (" + ErrorText(errno) + ").";
+            else
+                report = NamedDatesProblemReport(read.Problems, sectionName, read.MoreProblems);
+        }
     }
-    const std::string report = NamedDatesProblemReport(read.Problems, sectionName);
     auto table = std::make_shared<const HolidayTable>(std::move(read));
     if (cached != entries_.end())
         *cached = {path, section, size, modified, table};

@@ -79,9 +79,10 @@ private:
 using NamedDatesMessageHook = std::function<void(const std::string&)>;
 NamedDatesMessageHook SetNamedDatesMessageHook(NamedDatesMessageHook hook);
 
-// The one report of a section's bad rows: the first problem and how many more rows were skipped;
-// empty when there are none.
-std::string NamedDatesProblemReport(const std::vector<std::string>& problems, std::string_view sectionName);
+// The one report of a section's bad rows: the first problem and how many more rows were skipped
+// (those in problems after it and moreProblems not kept); empty when there are none.
+std::string NamedDatesProblemReport(const std::vector<std::string>& problems, std::string_view sectionName,
+                                    std::size_t moreProblems = 0);
 
 // Sections of named-dates files, each read once and kept: a section is read again only when its
 // file's size or modification time has changed. Shared by the decoder's translator and the
@@ -89,8 +90,8 @@ std::string NamedDatesProblemReport(const std::vector<std::string>& problems, st
 class NamedDatesCache {
 public:
     // The section of the file at path. Null when the file has never been there; when it has gone
-    // since, the table read before. A file that exists but cannot be read gives a table without a
-    // section (reported once).
+    // since, the table read before. A file that exists but cannot be read, or is larger than
+    // kMaxNamedDatesFileSize, gives a table without a section, reported once as a whole.
     std::shared_ptr<const HolidayTable> Section(const std::string& path, std::string_view sectionName);
     // How often a file has been opened and read: a cached section costs none.
     int FileReads() const { return fileReads_; }

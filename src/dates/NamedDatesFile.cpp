@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <istream>
 #include <optional>
+#include <vector>
 
 namespace kalendo {
 
@@ -46,6 +48,22 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// The row as a message quotes it: its first kMaxQuotedRowCharacters characters, control
+// characters as blanks, "..." when there is more; a character is never cut in half.
+std::string QuotedRow(std::string_view row) {
+    std::string quoted = "'";
+    std::size_t characters = 0;
+    std::size_t at = 0;
+    for (; at < row.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(row[at]);
+        const bool continuation = (byte & 0xC0) == 0x80;
+        if (!continuation && characters++ == kMaxQuotedRowCharacters) break;
+        quoted += byte < 0x20 || byte == 0x7F ? ' ' : row[at];
+    }
+    if (at < row.size()) quoted += "...";
+    return quoted + "'";
+}
+
 // A row of a section taken apart by position from its first comma.
 struct RowFields {
     std::string_view name;
@@ -56,7 +74,7 @@ struct RowFields {
 // The fields of a row, or the problem that stops it being one (without the source and line).
 std::optional<std::string> SplitRow(std::string_view line, RowFields& row) {
     const std::size_t comma = line.find(',');
-    if (comma == std::string_view::npos) return "'" + std::string(line) + "' has no comma before its date";
+    if (comma == std::string_view::npos) return QuotedRow(line) + " has no comma before its date";
     row.name = line.substr(0, comma);
     const struct {
         std::size_t at, count;
@@ -64,8 +82,7 @@ std::optional<std::string> SplitRow(std::string_view line, RowFields& row) {
     } fields[] = {{comma + 2, 4, &row.year}, {comma + 7, 2, &row.month}, {comma + 10, 2, &row.day}};
     for (const auto& field : fields) {
         const std::string_view text = FieldAt(line, field.at, field.count);
-        if (!TryReadInteger(text, *field.value))
-            return "'" + std::string(text) + "' is not a valid integer value";
+        if (!TryReadInteger(text, *field.value)) return QuotedRow(text) + " is not a valid integer value";
     }
     row.after = FieldAt(line, comma + 12, std::string_view::npos);
     return std::nullopt;
@@ -75,48 +92,81 @@ std::string RowProblem(std::string_view sourceName, int lineNumber, const std::s
     return std::string(sourceName) + " line " + std::to_string(lineNumber) + ": " + problem;
 }
 
-// Calls onRow(line, lineNumber) for each non-blank line of the wanted section; returns true when
-// another section's header ended it.
+// Calls onLine(line, overlong, lineNumber) for each line of the stream until it returns false.
+// The stream is read a chunk at a time, so memory stays the same whatever the file's size; a line
+// longer than kMaxNamedDatesRowLength comes as its first kMaxNamedDatesRowLength bytes with
+// overlong set.
+template <typename OnLine> void ForEachLine(std::istream& in, OnLine&& onLine) {
+    constexpr std::size_t kChunkSize = 1 << 16;
+    std::vector<char> chunk(kChunkSize);
+    std::string carried; // the start of a line that runs on into the next chunk
+    bool carriedOverlong = false;
+    const auto carry = [&](const char* from, std::size_t count) {
+        const std::size_t room = kMaxNamedDatesRowLength - carried.size();
+        if (count > room) carriedOverlong = true;
+        carried.append(from, std::min(count, room));
+    };
+    int lineNumber = 0;
+    while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
+        const char* at = chunk.data();
+        const char* const end = at + in.gcount();
+        while (at < end) {
+            const auto* newline =
+                static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+            if (newline == nullptr) {
+                carry(at, static_cast<std::size_t>(end - at));
+                break;
+            }
+            std::string_view line(at, static_cast<std::size_t>(newline - at));
+            bool overlong = line.size() > kMaxNamedDatesRowLength;
+            if (!carried.empty() || carriedOverlong) {
+                carry(at, line.size());
+                line = carried;
+                overlong = carriedOverlong;
+            } else if (overlong) {
+                line = line.substr(0, kMaxNamedDatesRowLength);
+            }
+            at = newline + 1;
+            if (!onLine(line, overlong, ++lineNumber)) return;
+            carried.clear();
+            carriedOverlong = false;
+        }
+    }
+    if (!carried.empty() || carriedOverlong) onLine(std::string_view(carried), carriedOverlong, ++lineNumber);
+}
+
+// Calls onRow(line, overlong, lineNumber) for each non-blank line of the wanted section; returns
+// true when another section's header ended it.
 template <typename OnRow>
 bool ForEachSectionRow(std::istream& in, std::string_view sectionName, bool& found, OnRow&& onRow) {
     const std::string wantedHeader = "[" + std::string(sectionName) + "]";
-    // Read whole and cut in memory: the shipped table is some 25,000 lines, most of them of
-    // other sections, and a line-by-line stream read would be most of the start-up's cost.
-    std::string text;
-    const std::istream::pos_type start = in.tellg();
-    if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
-        const std::istream::pos_type end = in.tellg();
-        if (end > start) text.reserve(static_cast<std::size_t>(end - start));
-        in.seekg(start);
-    }
-    in.clear();
-    char chunk[1 << 16];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
-        text.append(chunk, static_cast<std::size_t>(in.gcount()));
     bool sectionStarted = false;
-    int lineNumber = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = std::min(text.find('\n', at), text.size());
-        std::string_view line(text.data() + at, end - at);
-        at = end + 1;
-        ++lineNumber;
+    bool ended = false;
+    ForEachLine(in, [&](std::string_view line, bool overlong, int lineNumber) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (lineNumber == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
 
         if (line.starts_with('[')) {
+            // A header too long to keep whole is still read up to its "]", when that is kept.
             const std::size_t close = line.find(']');
             const std::string_view header =
                 close == std::string_view::npos ? line : line.substr(0, close + 1);
             if (SameTextIgnoringCase(header, wantedHeader)) {
                 sectionStarted = found = true;
             } else if (sectionStarted) {
-                return true;
+                ended = true;
+                return false;
             }
-            continue;
+            return true;
         }
-        if (sectionStarted && !IsBlank(line)) onRow(line, lineNumber);
-    }
-    return false;
+        if (sectionStarted && (overlong || !IsBlank(line))) onRow(line, overlong, lineNumber);
+        return true;
+    });
+    return ended;
+}
+
+std::string OverlongRowProblem(std::string_view line) {
+    return QuotedRow(line) + " is longer than " + std::to_string(kMaxNamedDatesRowLength) + " characters";
 }
 
 } // namespace
@@ -126,34 +176,41 @@ void ReadNamedDatesSection(std::istream& in, std::string_view sectionName, int y
     into.Dates.clear();
     into.Complete = false; // stays so when a bad row throws
     bool found = false;
-    into.Complete = ForEachSectionRow(in, sectionName, found, [&](std::string_view line, int lineNumber) {
-        RowFields row;
-        if (const std::optional<std::string> problem = SplitRow(line, row))
-            throw Error(RowProblem(sourceName, lineNumber, *problem));
-        if (row.year != year) return;
-        into.Dates.push_back({NamedDateSearchName(row.name), EncodeDate(row.year, row.month, row.day)});
-    });
+    into.Complete =
+        ForEachSectionRow(in, sectionName, found, [&](std::string_view line, bool overlong, int lineNumber) {
+            if (overlong) throw Error(RowProblem(sourceName, lineNumber, OverlongRowProblem(line)));
+            RowFields row;
+            if (const std::optional<std::string> problem = SplitRow(line, row))
+                throw Error(RowProblem(sourceName, lineNumber, *problem));
+            if (row.year != year) return;
+            into.Dates.push_back({NamedDateSearchName(row.name), EncodeDate(row.year, row.month, row.day)});
+        });
 }
 
 NamedDatesFileSection ReadNamedDatesFileSection(std::istream& in, std::string_view sectionName,
                                                 std::string_view sourceName) {
     NamedDatesFileSection section;
-    ForEachSectionRow(in, sectionName, section.Found, [&](std::string_view line, int lineNumber) {
-        RowFields row;
-        if (const std::optional<std::string> problem = SplitRow(line, row)) {
-            section.Problems.push_back(RowProblem(sourceName, lineNumber, *problem));
-            return;
-        }
-        const std::optional<DateTime> date = TryEncodeDate(row.year, row.month, row.day);
-        if (!date) {
-            section.Problems.push_back(
-                RowProblem(sourceName, lineNumber,
-                           "'" + std::string(FieldAt(line, row.name.size() + 2, 10)) + "' is no date"));
-            return;
-        }
-        section.Rows.push_back({*date, std::string(row.name),
-                                SameTextIgnoringCase(Trimmed(row.after), "observance"), lineNumber});
-    });
+    // Every bad row is counted, but only the first few are kept: a file of nothing but bad rows
+    // must not cost memory in proportion to its size.
+    const auto skip = [&](int lineNumber, const std::string& problem) {
+        if (section.Problems.size() < kMaxKeptNamedDatesProblems)
+            section.Problems.push_back(RowProblem(sourceName, lineNumber, problem));
+        else
+            ++section.MoreProblems;
+    };
+    ForEachSectionRow(
+        in, sectionName, section.Found, [&](std::string_view line, bool overlong, int lineNumber) {
+            if (overlong) return skip(lineNumber, OverlongRowProblem(line));
+            RowFields row;
+            if (const std::optional<std::string> problem = SplitRow(line, row))
+                return skip(lineNumber, *problem);
+            const std::optional<DateTime> date = TryEncodeDate(row.year, row.month, row.day);
+            if (!date)
+                return skip(lineNumber,
+                            "'" + std::string(FieldAt(line, row.name.size() + 2, 10)) + "' is no date");
+            section.Rows.push_back({*date, std::string(row.name),
+                                    SameTextIgnoringCase(Trimmed(row.after), "observance"), lineNumber});
+        });
     return section;
 }
 

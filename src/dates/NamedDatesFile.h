@@ -2,6 +2,8 @@
 
 #include "dates/DateTime.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -10,6 +12,14 @@
 namespace kalendo {
 
 inline constexpr const char* kNamedDatesFileName = "DateScan.DAT";
+
+// Limits that keep a damaged or hostile file from costing more than a sound one: a longer row is
+// one bad row, a larger file is no named-dates file (the shipped table is under 1 MB), and a
+// message quotes no more of a row than a box can show.
+inline constexpr std::size_t kMaxNamedDatesRowLength = 4096;       // bytes
+inline constexpr std::uintmax_t kMaxNamedDatesFileSize = 64 << 20; // bytes
+inline constexpr std::size_t kMaxQuotedRowCharacters = 60;
+inline constexpr std::size_t kMaxKeptNamedDatesProblems = 16;
 
 // The file format of "DateScan.DAT": "[Section]" headers (compared ignoring case, the text up to
 // the first "]"; lines before the first header are ignored), then rows "Name, YYYY?MM?DD" read by
@@ -48,12 +58,15 @@ struct NamedDay {
     friend bool operator==(const NamedDay&, const NamedDay&) = default;
 };
 
-// Every year of one section, read in one pass and never throwing: a bad row is skipped and its
-// problem kept as "<source> line <n>: <what is wrong>", so every other row still works.
+// Every year of one section, read in one pass and never throwing: a bad row (a row longer than
+// kMaxNamedDatesRowLength among them) is skipped and its problem kept as "<source> line <n>: <what
+// is wrong>", quoting at most kMaxQuotedRowCharacters of the row, so every other row still works.
+// Memory beyond the section's rows does not grow with the stream's length.
 struct NamedDatesFileSection {
-    bool Found = false;         // the file has the section's header
-    std::vector<NamedDay> Rows; // file order
-    std::vector<std::string> Problems;
+    bool Found = false;                // the file has the section's header
+    std::vector<NamedDay> Rows;        // file order
+    std::vector<std::string> Problems; // the first kMaxKeptNamedDatesProblems
+    std::size_t MoreProblems = 0;      // bad rows beyond those
 };
 NamedDatesFileSection ReadNamedDatesFileSection(std::istream& in, std::string_view sectionName,
                                                 std::string_view sourceName);

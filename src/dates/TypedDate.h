@@ -18,8 +18,9 @@ struct TypedDateReading {
     DateTime date = 0.0; // the whole day, for kDate and kOutOfRange
 };
 
-// Decodes the text as the free-text decoder does (relative phrases, named dates, a time of day
-// on today), keeping the whole day. Never throws and never shows the decoder's own message:
+// Reads an ISO 8601 date ("2027-01-15") as such, before anything else; any other text as the
+// free-text decoder does (relative phrases, named dates, a time of day on today), keeping the
+// whole day. Never throws and never shows the decoder's own message:
 // the text is read afresh at every keystroke.
 TypedDateReading ReadTypedDate(std::string_view text, DateTime minDate, DateTime maxDate);
 

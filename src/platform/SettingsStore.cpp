@@ -1,14 +1,14 @@
 #include "platform/SettingsStore.h"
 
 #include "dates/Error.h"
+#include "platform/FileReplacement.h"
+#include "platform/SettingsIniFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QVariant>
 
 #include <limits>
@@ -19,19 +19,15 @@ namespace kalendo::platform {
 namespace {
 
 QString KeyDisplayName() {
-    return QStringLiteral("%1\\%2").arg(QLatin1String(kSettingsKeyPath), QLatin1String(kSettingsSubkey));
-}
-
-[[noreturn]] void ThrowWriteFailure(const QString& valueName, const QString& reason) {
-    throw Error(QStringLiteral("Failed to set data for '%1' in %2: %3")
-                    .arg(valueName, KeyDisplayName(), reason)
-                    .toStdString());
+    return QStringLiteral("HKEY_CURRENT_USER\\%1\\%2")
+        .arg(QLatin1String(kSettingsKeyPath), QLatin1String(kSettingsSubkey));
 }
 
 std::unique_ptr<QSettings> OpenSettings(const QString& iniFilePath) {
     if (iniFilePath.isEmpty())
         return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                           QLatin1String(kSettingsOrganisation), QLatin1String(kSettingsSubkey));
+                                           QLatin1String(kSettingsOrganisation),
+                                           QLatin1String(kSettingsSubkey));
     return std::make_unique<QSettings>(iniFilePath, QSettings::IniFormat);
 }
 
@@ -43,53 +39,46 @@ bool IsRegistry([[maybe_unused]] const QSettings& settings) {
 #endif
 }
 
-QString StatusReason(QSettings::Status status) {
-    return status == QSettings::FormatError ? QStringLiteral("the data could not be stored")
-                                            : QStringLiteral("the settings store cannot be written");
+QStringList KalendoSettingsNames() {
+    QStringList names;
+    for (const char* name : kKalendoSettingsNames)
+        names.append(QLatin1String(name));
+    return names;
 }
 
-// Writes the INI file through a scratch copy: QSettings keeps unwritten changes in a
-// process-wide cache and retries them, blocking on the lock, on the next open of the same file.
-// A scratch file that is used once keeps a failed write from ever reaching the real file.
-void CommitToIniFile(const QString& filePath, const QStringList& names, const QMap<QString, QString>& values,
-                     int lockTimeoutMs) {
-    const QString& firstName = names.front();
-    const QFileInfo target(filePath);
-    if (!QDir().mkpath(target.absolutePath()))
-        ThrowWriteFailure(firstName, QStringLiteral("the folder %1 cannot be created").arg(target.absolutePath()));
-    if (target.exists() && !target.isWritable())
-        ThrowWriteFailure(firstName, QStringLiteral("the file %1 is read-only").arg(filePath));
+// What keeps another writer out: the lock file beside the settings file. A lock that cannot be
+// made for want of room or rights is a write that cannot be made; the cause is found by trying
+// one, since QLockFile does not say it.
+QString LockProblem(const QLockFile& lock, const QString& filePath) {
+    if (lock.error() == QLockFile::LockFailedError)
+        return QStringLiteral("the settings are in use by another program");
+    const QString probe = filePath + QStringLiteral(".probe");
+    std::optional<QString> cause = ReplaceFileContents(probe, QByteArray("\n"));
+    QFile::remove(probe);
+    return cause.value_or(QStringLiteral("its lock file %1 cannot be made")
+                              .arg(QDir::toNativeSeparators(filePath + QStringLiteral(".lock"))));
+}
 
+// Writes the whole INI file anew beside the old one and renames it over it only when it is on
+// the disk (QSettings' own writing loses the old file when the disk fills, and keeps unwritten
+// changes in a process-wide cache that retries them later). The new file holds the old file's
+// well-formed values with the pending ones over them, so a damaged store is repaired.
+std::optional<SettingsWriteFailure> CommitToIniFile(const QString& filePath, const QStringList& names,
+                                                    const QMap<QString, QString>& values, int lockTimeoutMs) {
+    const auto failure = [&](const QString& cause) {
+        return SettingsWriteFailure{QDir::toNativeSeparators(filePath), cause, names};
+    };
+    // The lock needs the folder; an impossible file is found out before waiting for it.
+    if (const std::optional<QString> problem = ReplaceableFileProblem(filePath)) return failure(*problem);
     QLockFile lock(filePath + QStringLiteral(".lock"));
-    if (!lock.tryLock(lockTimeoutMs)) {
-        if (lock.error() == QLockFile::LockFailedError)
-            ThrowWriteFailure(firstName, QStringLiteral("the settings are in use by another program"));
-        ThrowWriteFailure(firstName, QStringLiteral("the folder %1 is not writable").arg(target.absolutePath()));
-    }
+    if (!lock.tryLock(lockTimeoutMs)) return failure(LockProblem(lock, filePath));
 
-    QTemporaryDir scratchDir;
-    if (!scratchDir.isValid()) ThrowWriteFailure(firstName, QStringLiteral("no temporary folder is available"));
-    const QString scratchPath = scratchDir.filePath(QStringLiteral("settings.ini"));
-    {
-        // Carry over what the old file holds that still parses; a corrupt remainder is dropped,
-        // so a damaged store is repaired by the next write instead of blocking every write.
-        QSettings scratch(scratchPath, QSettings::IniFormat);
-        if (target.exists()) {
-            const QSettings old(filePath, QSettings::IniFormat);
-            for (const QString& name : old.allKeys()) scratch.setValue(name, old.value(name));
-        }
-        for (const QString& name : names) scratch.setValue(name, values.value(name));
-        scratch.sync();
-        if (scratch.status() != QSettings::NoError) ThrowWriteFailure(firstName, StatusReason(scratch.status()));
-    }
-    QFile scratchFile(scratchPath);
-    if (!scratchFile.open(QIODevice::ReadOnly))
-        ThrowWriteFailure(firstName, QStringLiteral("the temporary copy cannot be read"));
-    const QByteArray content = scratchFile.readAll();
-
-    QSaveFile out(filePath);
-    if (!out.open(QIODevice::WriteOnly)) ThrowWriteFailure(firstName, out.errorString());
-    if (out.write(content) != content.size() || !out.commit()) ThrowWriteFailure(firstName, out.errorString());
+    QMap<QString, QString> content = KeptSettings(filePath, KalendoSettingsNames());
+    for (const QString& name : names)
+        content.insert(name, values.value(name));
+    if (const std::optional<QString> problem = ReplaceFileContents(filePath, SettingsIniText(content)))
+        return failure(*problem);
+    return std::nullopt;
 }
 
 class NativeSettingsKey final : public SettingsKey {
@@ -107,21 +96,25 @@ public:
     }
 
 protected:
-    void Commit(const QStringList& names, const QMap<QString, QString>& values) override {
+    std::optional<SettingsWriteFailure> Commit(const QStringList& names,
+                                               const QMap<QString, QString>& values) override {
         reader_.reset();
         auto settings = OpenSettings(iniFilePath_);
         if (!IsRegistry(*settings)) {
             const QString fileName = settings->fileName();
             settings.reset();
-            CommitToIniFile(fileName, names, values, lockTimeoutMs_);
-            return;
+            return CommitToIniFile(fileName, names, values, lockTimeoutMs_);
         }
         // The registry sets each value at once and has no shared cache to worry about.
         for (const QString& name : names) {
             settings->setValue(name, values.value(name));
             settings->sync();
-            if (settings->status() != QSettings::NoError) ThrowWriteFailure(name, StatusReason(settings->status()));
+            if (settings->status() != QSettings::NoError)
+                return SettingsWriteFailure{
+                    KeyDisplayName(),
+                    QStringLiteral("the value '%1' cannot be set (access is denied)").arg(name), names};
         }
+        return std::nullopt;
     }
 
 private:
@@ -141,11 +134,17 @@ public:
     }
 
 protected:
-    void Commit(const QStringList& names, const QMap<QString, QString>& values) override {
+    std::optional<SettingsWriteFailure> Commit(const QStringList& names,
+                                               const QMap<QString, QString>& values) override {
         if (!store_.failingValue.isEmpty() && names.contains(store_.failingValue))
-            ThrowWriteFailure(store_.failingValue, QStringLiteral("access is denied"));
-        for (const QString& name : names) store_.values.insert(name, values.value(name));
+            return SettingsWriteFailure{QStringLiteral("the test store"),
+                                        QStringLiteral("the value '%1' cannot be set (%2)")
+                                            .arg(store_.failingValue, store_.failureCause),
+                                        names};
+        for (const QString& name : names)
+            store_.values.insert(name, values.value(name));
         ++store_.commitCount;
+        return std::nullopt;
     }
 
 private:
@@ -160,7 +159,7 @@ std::optional<std::int32_t> ParseSettingsInteger(const QString& text) {
     const bool negative = text[0] == u'-';
     if (negative || text[0] == u'+') position = 1;
     if (position == text.size()) return std::nullopt;
-    std::int64_t magnitude = 0;  // at most 11 digits: no overflow in 64 bits
+    std::int64_t magnitude = 0; // at most 11 digits: no overflow in 64 bits
     for (; position < text.size(); ++position) {
         const char16_t c = text[position].unicode();
         if (c < u'0' || c > u'9') return std::nullopt;
@@ -188,20 +187,34 @@ void SettingsKey::WriteString(const QString& name, const QString& value) {
     pendingValues_.insert(name, value);
 }
 
-void SettingsKey::WriteInteger(const QString& name, std::int32_t value) { WriteString(name, QString::number(value)); }
+void SettingsKey::WriteInteger(const QString& name, std::int32_t value) {
+    WriteString(name, QString::number(value));
+}
 
-void SettingsKey::Close() {
-    if (pendingNames_.isEmpty()) return;
+QString SettingsWriteFailure::Text() const {
+    return QStringLiteral(
+               "Kalendo could not save its settings to %1: %2. The settings saved before are kept.")
+        .arg(location, cause);
+}
+
+std::optional<SettingsWriteFailure> SettingsKey::TryClose() {
+    if (pendingNames_.isEmpty()) return std::nullopt;
     const QStringList names = std::exchange(pendingNames_, {});
     const QMap<QString, QString> values = std::exchange(pendingValues_, {});
-    Commit(names, values);
+    return Commit(names, values);
+}
+
+void SettingsKey::Close() {
+    if (const std::optional<SettingsWriteFailure> failure = TryClose())
+        throw Error(failure->Text().toStdString());
 }
 
 NativeSettingsStore::NativeSettingsStore() = default;
 
 NativeSettingsStore::NativeSettingsStore(QString iniFilePath) : iniFilePath_(std::move(iniFilePath)) {}
 
-std::unique_ptr<SettingsKey> NativeSettingsStore::OpenKey() { return std::make_unique<NativeSettingsKey>(iniFilePath_, lockTimeoutMs_);
+std::unique_ptr<SettingsKey> NativeSettingsStore::OpenKey() {
+    return std::make_unique<NativeSettingsKey>(iniFilePath_, lockTimeoutMs_);
 }
 
 QString NativeSettingsStore::FileName() const {
@@ -209,6 +222,8 @@ QString NativeSettingsStore::FileName() const {
     return IsRegistry(*settings) ? QString() : settings->fileName();
 }
 
-std::unique_ptr<SettingsKey> MemorySettingsStore::OpenKey() { return std::make_unique<MemorySettingsKey>(*this); }
+std::unique_ptr<SettingsKey> MemorySettingsStore::OpenKey() {
+    return std::make_unique<MemorySettingsKey>(*this);
+}
 
 } // namespace kalendo::platform

@@ -29,10 +29,27 @@ std::optional<std::int32_t> ParseSettingsInteger(const QString& text);
 // True for text the program could have written: printable characters only, not too long.
 bool IsPlainSettingsText(const QString& text);
 
+// Every value this version of Kalendo reads or writes. A write keeps these from the old store
+// before any value it does not know.
+inline constexpr const char* kKalendoSettingsNames[] = {
+    "Cal1", "Cal2", "StartOfWeek", "appver", "left", "top", "WN",          "WF", "WE",
+    "SE",   "WC",   "ST",          "FI",     "AUP",  "MUP", "AlwaysOnTop", "PH", "PB"};
+
+// Why a commit stored nothing. The store is then exactly as it was before.
+struct SettingsWriteFailure {
+    QString location;  // the settings file's path, or the registry key
+    QString cause;     // in plain words, without the location: "the disk is full"
+    QStringList names; // the values that were not stored, in the order written
+
+    // "Kalendo could not save its settings to <location>: <cause>. The settings saved before are
+    // kept."
+    QString Text() const;
+};
+
 // One use of the subkey, from opening to Close(). Reads never fail: a missing, malformed or
-// foreign value gives the default. Writes are collected and committed together by Close(), so
-// a later reader sees either all of them or none; a commit that fails throws kalendo::Error
-// naming the key and the value.
+// foreign value gives the default. Writes are collected and committed together, so a later
+// reader sees either all of them or none, and a commit is done only once the values are on the
+// disk; a commit that fails changes nothing.
 class SettingsKey {
 public:
     virtual ~SettingsKey() = default;
@@ -43,15 +60,20 @@ public:
     void WriteString(const QString& name, const QString& value);
     void WriteInteger(const QString& name, std::int32_t value);
 
-    // Commits the writes; a second Close() or a key without writes does nothing.
+    // Commits the writes and says why when they could not be stored; either way the key has no
+    // pending writes afterwards. A key without writes commits nothing.
+    [[nodiscard]] std::optional<SettingsWriteFailure> TryClose();
+    // TryClose() for callers that let the error report show a failure: throws kalendo::Error
+    // with the failure's text.
     void Close();
 
 protected:
-    // Stores every pending value at once or throws kalendo::Error.
-    virtual void Commit(const QStringList& names, const QMap<QString, QString>& values) = 0;
+    // Stores every pending value at once, or nothing and says why.
+    virtual std::optional<SettingsWriteFailure> Commit(const QStringList& names,
+                                                       const QMap<QString, QString>& values) = 0;
 
 private:
-    QStringList pendingNames_;  // in the order written, for the error text
+    QStringList pendingNames_; // in the order written, for the error text
     QMap<QString, QString> pendingValues_;
 };
 
@@ -88,7 +110,8 @@ public:
     std::unique_ptr<SettingsKey> OpenKey() override;
 
     QMap<QString, QString> values;
-    QString failingValue;  // writing this name fails (empty: no failure)
+    QString failingValue; // writing this name fails (empty: no failure)
+    QString failureCause = QStringLiteral("access is denied");
     int commitCount = 0;
 };
 

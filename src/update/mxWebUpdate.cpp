@@ -609,10 +609,13 @@ bool TmxWebUpdate::CheckForNewVersion() {
     if (abandoned_) return false;
     GetInfo();
     if (abandoned_) return false;
+    // A page that could not be read has been reported already (unless its transfer was cancelled,
+    // which is silent): one failure, one report.
+    const bool failureReported = !success_ && !aborted_;
     DoAfterGetInfo();
     if (abandoned_) return false;
     if (pageProductName_.isEmpty() || newVersion_.isEmpty()) {
-        DoDownloadError();
+        if (!failureReported) DoDownloadError();
         success_ = false;
     }
     if (!success_ || abandoned_) return false;

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -239,6 +240,37 @@ TEST_F(NamedDatesCacheTest, theHookIsReplacedAndGivenBack) {
     EXPECT_EQ(calls, 1) << "an empty hook shows nothing";
     SetNamedDatesMessageHook(recorder);
 }
+
+TEST_F(NamedDatesCacheTest, aFileTooLargeToBeATableIsRefusedUnreadWithOneMessage) {
+    WriteFile("[A]\nOne, 2026/01/01\n");
+    fs::resize_file(Path(), std::uintmax_t{3} << 30); // sparse: no disk space, no time
+    const std::shared_ptr<const HolidayTable> table = cache_.Section(Path(), "A");
+    ASSERT_NE(table, nullptr);
+    EXPECT_FALSE(table->SectionFound());
+    ASSERT_EQ(reports_.size(), 1U);
+    EXPECT_EQ(reports_[0], Path() + " is not read: at 3072 MB it is far larger than a named-dates file (at "
+                                    "most 64 MB). Named days and public holidays are not shown.");
+}
+
+#ifdef __linux__
+// In a child process that is no administrator, who could read the file anyway.
+[[noreturn]] void ReadAnUnreadableFile(NamedDatesCache& cache, const std::string& path,
+                                       const std::vector<std::string>& reports) {
+    if (::geteuid() == 0 && ::setuid(65534) != 0) std::exit(2);
+    cache.Section(path, "A");
+    const std::string expected =
+        path + " cannot be read (Permission denied). Named days and public holidays are not shown.";
+    std::exit(reports == std::vector<std::string>{expected} ? 0 : 1);
+}
+
+TEST_F(NamedDatesCacheTest, anUnreadableFileIsReportedAsUnreadableWithTheReason) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    WriteFile("[A]\nOne, 2026/01/01\n");
+    fs::permissions(Path(), fs::perms::none);
+    fs::permissions(directory_, fs::perms::all);
+    EXPECT_EXIT(ReadAnUnreadableFile(cache_, Path(), reports_), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 } // namespace
 } // namespace kalendo

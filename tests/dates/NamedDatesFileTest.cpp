@@ -2,8 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
+#include <unistd.h>
+
+#ifdef __linux__
+#include <sys/resource.h>
+#endif
 
 namespace kalendo {
 namespace {
@@ -63,6 +71,78 @@ TEST(NamedDatesFile, badRowsAreSkippedWithTheirProblemAndTheRestIsRead) {
     };
     EXPECT_EQ(section.Problems, expected);
 }
+
+// Reads section [Here] of a file whose third line is "Long " and rowLength NUL bytes, a hole
+// that takes no disk space, so a row of any length costs no time to make.
+NamedDatesFileSection ReadWithLongRow(std::size_t rowLength) {
+    const std::string prefix = "[Here]\nGood Day, 2026/01/02\nLong ";
+    const auto path =
+        std::filesystem::temp_directory_path() / ("kalendo-long-row-" + std::to_string(::getpid()));
+    std::ofstream(path, std::ios::binary) << prefix;
+    std::filesystem::resize_file(path, prefix.size() + rowLength);
+    std::ofstream(path, std::ios::binary | std::ios::app) << "\nAlso Good, 2027/03/04\n[There]\n";
+    std::ifstream in(path, std::ios::binary);
+    NamedDatesFileSection section = ReadNamedDatesFileSection(in, "Here", "DateScan.DAT");
+    std::filesystem::remove(path);
+    return section;
+}
+
+TEST(NamedDatesFile, aRowLongerThanTheLimitIsOneBadRowQuotedShort) {
+    for (const std::size_t length : {std::size_t{5000}, std::size_t{50} << 20}) {
+        const NamedDatesFileSection section = ReadWithLongRow(length);
+        ASSERT_EQ(section.Rows.size(), 2U) << length;
+        EXPECT_EQ(section.Rows[1].Line, 4) << "lines after the long one keep their numbers";
+        ASSERT_EQ(section.Problems.size(), 1U) << length;
+        EXPECT_EQ(section.Problems[0], "DateScan.DAT line 3: 'Long " + std::string(55, ' ') +
+                                           "...' is longer than 4096 characters");
+    }
+    EXPECT_EQ(ReadWithLongRow(kMaxNamedDatesRowLength - 5).Problems,
+              std::vector<std::string>{"DateScan.DAT line 3: 'Long " + std::string(55, ' ') +
+                                       "...' has no comma before its date"})
+        << "a row of the longest length allowed is read as a row";
+}
+
+TEST(NamedDatesFile, messagesQuoteAtMostSixtyCharactersNeverCuttingOneInHalf) {
+    const std::string accents = [] {
+        std::string text;
+        for (int i = 0; i < 70; ++i)
+            text += "\xC3\xA9"; // é
+        return text;
+    }();
+    const NamedDatesFileSection section = Read("[Here]\n" + accents + "\nTab\there\n", "Here");
+    ASSERT_EQ(section.Problems.size(), 2U);
+    EXPECT_EQ(section.Problems[0],
+              "DateScan.DAT line 2: '" + accents.substr(0, 120) + "...' has no comma before its date");
+    EXPECT_EQ(section.Problems[1], "DateScan.DAT line 3: 'Tab here' has no comma before its date");
+}
+
+TEST(NamedDatesFile, onlyTheFirstProblemsAreKeptAndTheRestCounted) {
+    std::string content = "[Here]\n";
+    for (int i = 0; i < 1000; ++i)
+        content += "bad\n";
+    const NamedDatesFileSection section = Read(content, "Here");
+    EXPECT_EQ(section.Problems.size(), kMaxKeptNamedDatesProblems);
+    EXPECT_EQ(section.Problems.size() + section.MoreProblems, 1000U);
+}
+
+#ifdef __linux__
+// Run in a child process: the address space is capped at what the process holds plus 32 MB, so a
+// reader that keeps the whole file or row dies of it.
+[[noreturn]] void ReadALongRowUnderAMemoryLimit() {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const auto limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (32 << 20);
+    const rlimit bound{limit, limit};
+    ::setrlimit(RLIMIT_AS, &bound);
+    const NamedDatesFileSection section = ReadWithLongRow(std::size_t{256} << 20);
+    std::exit(section.Rows.size() == 2 && section.Problems.size() == 1 ? 0 : 1);
+}
+
+TEST(NamedDatesFileDeathTest, aQuarterGigabyteRowIsReadWithinAFewMegabytes) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(ReadALongRowUnderAMemoryLimit(), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 TEST(NamedDatesFile, aMissingSectionIsNotFound) {
     const NamedDatesFileSection section = Read("[Here]\nGood Day, 2026/01/02\n", "There");

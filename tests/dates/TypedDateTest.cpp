@@ -40,6 +40,11 @@ TEST_F(TypedDateTest, readsWhatTheDecoderReadsAsAWholeDay) {
         {"words the decoder does not know", "hello", TypedDateReading::kNoDate, 0},
         {"none names no day", "none", TypedDateReading::kNoDate, 0},
         {"an impossible date", "31 February 2026", TypedDateReading::kNoDate, 0},
+        {"ISO 8601 first, not as no date", "2027-01-15", TypedDateReading::kDate, EncodeDate(2027, 1, 15)},
+        {"ISO 8601 first, not as 12 July", " 2026-12-07 ", TypedDateReading::kDate, EncodeDate(2026, 12, 7)},
+        {"ISO 8601 out of range", "3001-01-01", TypedDateReading::kOutOfRange, EncodeDate(3001, 1, 1)},
+        {"ISO 8601 of a day that is not", "2026-02-29", TypedDateReading::kNoDate, 0},
+        {"ISO 8601 leap day", "2024-02-29", TypedDateReading::kDate, EncodeDate(2024, 2, 29)},
     };
     for (const Row& row : rows) {
         const TypedDateReading reading = ReadTypedDate(row.text, first_, last_);
