@@ -3,6 +3,7 @@
 // script, while keys come from the X test extension as if from the keyboard.
 #include "app/QStringPrinter.h"
 #include "desktop/DesktopSession.h"
+#include "KalendoVersion.h"
 
 #include <QDate>
 #include <QJsonArray>
@@ -79,7 +80,7 @@ protected:
         QProcess reader;
         reader.setProcessEnvironment(WithTheBus());
         reader.start(QStringLiteral(KALENDO_PYTHON3),
-                     {QStringLiteral(KALENDO_ACCESSIBILITY_SCRIPT), QStringLiteral("Kalendo v2.74")});
+                     {QStringLiteral(KALENDO_ACCESSIBILITY_SCRIPT), QString::fromLatin1(kalendo::kVersionedName)});
         if (!reader.waitForFinished(60000)) reader.kill();
         const QJsonObject tree = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
         if (tree.isEmpty())
