@@ -292,8 +292,11 @@ const HolidayTable* TForm1::SkippedHolidays() const { return PB == 1 ? holidays_
 
 void TForm1::RecalcSpan() { span_->Show(Planner1->Date(), Planner2->Date(), SE == 1, SkippedHolidays()); }
 
-void TForm1::Planner1DateC(QObject*, double, double) {
-    FocusNoDays();
+void TForm1::Planner1DateC(QObject* Sender, double, double) {
+    // A click moves on to the count, as mouse users expect; a key leaves the focus in the
+    // calendar, so the next arrow key moves the date again instead of typing into the count.
+    const auto* planner = qobject_cast<const TdsCalendar*>(Sender);
+    if (planner == nullptr || !planner->DateChangeFromKeyboard()) FocusNoDays();
     RecalcSpan();
 }
 
