@@ -107,6 +107,8 @@ NamedDatesMessageHook SetNamedDatesMessageHook(NamedDatesMessageHook hook) {
     return std::exchange(MessageHookSlot(), std::move(hook));
 }
 
+void ReportNamedDatesMessage(const std::string& message) { Report(message); }
+
 std::string NamedDatesProblemReport(const std::vector<std::string>& problems, std::string_view sectionName) {
     if (problems.empty()) return {};
     const std::string& first = problems.front();

@@ -1,0 +1,198 @@
+#include "dates/HolidayDataFile.h"
+
+#include "dates/DateFormat.h"
+
+#include <algorithm>
+#include <charconv>
+#include <istream>
+#include <iterator>
+#include <optional>
+#include <tuple>
+
+namespace kalendo {
+
+namespace {
+
+// Calls onLine(line, number) for every line that is neither blank nor a comment. The file is
+// read in one pass: a country's file is a few hundred kilobytes at most.
+template <typename OnLine> void ForEachLine(std::istream& in, OnLine onLine) {
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string_view rest = text;
+    int number = 0;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty() || line.front() == ';') continue;
+        onLine(line, number);
+    }
+}
+
+std::string Problem(std::string_view source, int line, std::string_view what) {
+    return std::string(source) + " line " + std::to_string(line) + ": " + std::string(what);
+}
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    for (;;) {
+        const std::size_t at = text.find(separator);
+        parts.push_back(text.substr(0, at));
+        if (at == std::string_view::npos) return parts;
+        text.remove_prefix(at + 1);
+    }
+}
+
+template <typename Number> std::optional<Number> ReadNumber(std::string_view text) {
+    Number value{};
+    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (status != std::errc{} || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+// "MMDD:N" of the year into day; false when it is no such thing.
+bool ReadDay(std::string_view token, int year, std::size_t names, CountryHolidayFile::Day& day) {
+    if (token.size() < 6 || token[4] != ':') return false;
+    const std::optional<int> month = ReadNumber<int>(token.substr(0, 2));
+    const std::optional<int> dayOfMonth = ReadNumber<int>(token.substr(2, 2));
+    const std::optional<std::uint16_t> name = ReadNumber<std::uint16_t>(token.substr(5));
+    if (!month || !dayOfMonth || !name || *name >= names) return false;
+    const std::optional<DateTime> date = TryEncodeDate(year, *month, *dayOfMonth);
+    if (!date) return false;
+    day.date = static_cast<std::int32_t>(*date);
+    day.name = *name;
+    return true;
+}
+
+} // namespace
+
+HolidayPlacesIndex ReadHolidayPlaces(std::istream& in, std::string_view sourceName) {
+    HolidayPlacesIndex index;
+    ForEachLine(in, [&](std::string_view line, int number) {
+        const std::vector<std::string_view> fields = Split(line, '\t');
+        if (fields.size() < 2 || fields[0].empty() || fields[1].empty()) {
+            index.problems.push_back(Problem(sourceName, number, "'" + std::string(line) + "' is no place"));
+            return;
+        }
+        if (fields[0] == "partial") {
+            const auto country =
+                std::find_if(index.countries.begin(), index.countries.end(),
+                             [&](const HolidayCountryEntry& c) { return c.code == fields[1]; });
+            if (country != index.countries.end() && fields.size() > 2) country->partialNote = fields[2];
+            return;
+        }
+        HolidayPlaceEntry place{std::string(fields[0]), std::string(fields[1]), {}};
+        for (std::size_t i = 2; i < fields.size(); ++i)
+            place.otherNames.emplace_back(fields[i]);
+        const std::size_t dash = place.code.find('-');
+        if (dash == std::string::npos) {
+            index.countries.push_back({place, {}, {}});
+        } else if (!index.countries.empty() && index.countries.back().code == place.code.substr(0, dash)) {
+            index.countries.back().regions.push_back(std::move(place));
+        } else {
+            index.problems.push_back(
+                Problem(sourceName, number, "'" + place.code + "' does not follow its country"));
+        }
+    });
+    return index;
+}
+
+bool CountryHolidayFile::HasPlace(std::string_view code) const { return places.contains(UpperCase(code)); }
+
+CountryHolidayFile ReadCountryHolidayFile(std::istream& in, std::string_view sourceName) {
+    CountryHolidayFile file;
+    std::vector<CountryHolidayFile::Day>* place = nullptr; // the place being read
+    bool country = false;                                  // whether it is the country itself
+    ForEachLine(in, [&](std::string_view line, int number) {
+        const auto bad = [&](std::string_view what) {
+            file.problems.push_back(Problem(sourceName, number, what));
+        };
+        if (line.starts_with("name ")) {
+            const std::vector<std::string_view> fields = Split(line, ' ');
+            const std::optional<std::size_t> index =
+                fields.size() >= 4 ? ReadNumber<std::size_t>(fields[1]) : std::nullopt;
+            if (!index || *index != file.names.size() || (fields[2] != "h" && fields[2] != "o"))
+                return bad("'" + std::string(line) + "' is no name of the list");
+            const std::size_t textStart = fields[0].size() + fields[1].size() + fields[2].size() + 3;
+            file.names.push_back({std::string(line.substr(textStart)), fields[2] == "h"});
+            return;
+        }
+        if (line.front() == '[') {
+            const std::size_t close = line.find(']');
+            if (close == std::string_view::npos) return bad("'" + std::string(line) + "' has no ']'");
+            const std::string code = UpperCase(line.substr(1, close - 1));
+            country = code.find('-') == std::string::npos;
+            place = country ? &file.days : &file.places[code];
+            return;
+        }
+        if (place == nullptr) return bad("'" + std::string(line) + "' comes before any place");
+        std::vector<std::string_view> tokens = Split(line, ' ');
+        const std::optional<int> year = ReadNumber<int>(tokens.front());
+        if (!year) return bad("'" + std::string(tokens.front()) + "' is no year");
+        for (std::size_t i = 1; i < tokens.size(); ++i) {
+            std::string_view token = tokens[i];
+            CountryHolidayFile::Day day;
+            if (!country) {
+                if (token.empty() || (token.front() != '+' && token.front() != '-'))
+                    return bad("'" + std::string(token) + "' is neither added (+) nor taken (-)");
+                day.added = token.front() == '+';
+                token.remove_prefix(1);
+            }
+            if (!ReadDay(token, *year, file.names.size(), day))
+                return bad("'" + std::string(tokens[i]) + "' is no day of a known name");
+            place->push_back(day);
+        }
+    });
+    return file;
+}
+
+NamedDatesFileSection PlaceHolidaySection(const CountryHolidayFile& file, std::string_view placeCode,
+                                          const HolidayChanges& changes) {
+    using Day = CountryHolidayFile::Day;
+    std::vector<Day> days = file.days;
+    const auto own = file.places.find(UpperCase(placeCode));
+    if (own != file.places.end()) {
+        for (const Day& change : own->second) {
+            if (change.added) {
+                days.push_back(change);
+                continue;
+            }
+            const auto taken = std::find_if(days.begin(), days.end(), [&](const Day& day) {
+                return day.date == change.date && day.name == change.name;
+            });
+            if (taken != days.end()) days.erase(taken);
+        }
+    }
+    // Within a year by name number, then date: the order a typed name is looked for in.
+    const auto year = [](std::int32_t date) { return DecodeDate(date).year; };
+    std::sort(days.begin(), days.end(), [&](const Day& a, const Day& b) {
+        return std::make_tuple(year(a.date), a.name, a.date) < std::make_tuple(year(b.date), b.name, b.date);
+    });
+
+    NamedDatesFileSection section;
+    section.Found = true;
+    section.Problems = file.problems;
+    section.Rows.reserve(days.size() + changes.ownDaysOff.size());
+    const auto worked = [&](DateTime date) {
+        return std::find(changes.workedDays.begin(), changes.workedDays.end(), date) !=
+               changes.workedDays.end();
+    };
+    for (const Day& day : days) {
+        const CountryHolidayFile::Name& name = file.names[day.name];
+        const DateTime date = day.date;
+        section.Rows.push_back({date, name.text, !name.dayOff || worked(date), 0});
+    }
+    for (const OwnDayOff& day : changes.ownDaysOff)
+        section.Rows.push_back({DateOf(day.date), day.name, false, 0});
+    // The line numbers keep this order: own days off come after the listed days of their year.
+    std::stable_sort(section.Rows.begin(), section.Rows.end(), [&](const NamedDay& a, const NamedDay& b) {
+        return year(static_cast<std::int32_t>(a.Date)) < year(static_cast<std::int32_t>(b.Date));
+    });
+    int line = 0;
+    for (NamedDay& row : section.Rows)
+        row.Line = ++line;
+    return section;
+}
+
+} // namespace kalendo
