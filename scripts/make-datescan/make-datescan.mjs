@@ -64,12 +64,13 @@ function renamed(place, name) {
   return name;
 }
 
-function isDayOff(place, type, baseName) {
+function isDayOff(place, type, baseName, substitute) {
   let dayOff = rules.dayOffByType[type];
   for (const rule of rules.dayOff) {
     if (!appliesTo(rule.place, place)) continue;
     if (rule.type !== undefined && rule.type !== type) continue;
     if (rule.name !== undefined && rule.name !== baseName) continue;
+    if (rule.substitute !== undefined && rule.substitute !== substitute) continue;
     dayOff = rule.dayOff;
   }
   return dayOff;
@@ -96,7 +97,7 @@ function yearDays(holidays, place, year) {
     const substitute =
       holiday.substitute === true || holiday.name.endsWith(SUBSTITUTE_SUFFIX) || (ruleKeys.has(ruleKey) && / and if /.test(holiday.rule));
     ruleKeys.add(ruleKey);
-    const dayOff = isDayOff(place, holiday.type, baseName);
+    const dayOff = isDayOff(place, holiday.type, baseName, substitute);
     let name = renamed(place, baseName);
     if (substitute) name += SUBSTITUTE_SUFFIX;
     const date = holiday.date.slice(0, 10);
@@ -211,7 +212,7 @@ mkdirSync(holidaysFolder, { recursive: true });
 const index = [
   `; Kalendo's places: every country and subdivision of date-holidays ${libraryVersion}, made by scripts/make-datescan.`,
   '; "CODE<tab>Name<tab>Other name..." one place a line, each country before its subdivisions;',
-  '; "partial<tab>CODE<tab>Note" says what a country\'s list lacks. The days are in CODE.txt of the country.',
+  '; "partial<tab>CODE<tab>Note" says what the list of the place before it lacks. The days are in the country\'s CODE.txt.',
 ];
 const countries = new Holidays().getCountries('en');
 const legacy = new Map();
@@ -223,8 +224,10 @@ for (const [code, libraryName] of Object.entries(countries)) {
   for (const place of places) {
     const names = (rules.placeNames[place.code] ?? []).slice(1).map(cleanName).filter((n) => n !== null);
     index.push([place.code, place.name, ...names].join('\t'));
+    for (const partial of rules.partial)
+      if (partial.wholeCountryOnly ? partial.place === place.code : appliesTo(partial.place, place.code))
+        index.push(`partial\t${place.code}\t${partial.note}`);
   }
-  for (const partial of rules.partial) if (partial.place === code) index.push(`partial\t${code}\t${partial.note}`);
   legacy.set(code, places[0]);
 }
 writeFileSync(join(holidaysFolder, 'places.txt'), `${index.join('\n')}\n`);
