@@ -49,7 +49,7 @@ CommandResult HolidaysCommand(const CliOptions& options, std::span<const std::st
     if (options.json) {
         std::string out = "{\"place\":" +
                           (resolved.place ? PlaceJson(resolved.place->code, resolved.place->name)
-                                          : "{\"code\":null,\"name\":" + JsonString(resolved.name) + "}") +
+                                          : R"({"code":null,"name":)" + JsonString(resolved.name) + "}") +
                           ",\"year\":" + std::to_string(*year) + ",\"days\":[";
         for (std::size_t i = 0; i < days.size(); ++i)
             out += std::string(i == 0 ? "" : ",") + "{\"date\":" + JsonString(IsoText(days[i].date)) +

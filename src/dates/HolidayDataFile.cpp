@@ -76,18 +76,21 @@ HolidayPlacesIndex ReadHolidayPlaces(std::istream& in, std::string_view sourceNa
             return;
         }
         if (fields[0] == "partial") {
-            const auto country =
-                std::find_if(index.countries.begin(), index.countries.end(),
-                             [&](const HolidayCountryEntry& c) { return c.code == fields[1]; });
-            if (country != index.countries.end() && fields.size() > 2) country->partialNote = fields[2];
+            // The note follows its place, the last one read.
+            HolidayPlaceEntry* last = nullptr;
+            if (!index.countries.empty())
+                last = index.countries.back().regions.empty() ? &index.countries.back()
+                                                              : &index.countries.back().regions.back();
+            if (last != nullptr && last->code == fields[1] && fields.size() > 2)
+                last->partialNote = fields[2];
             return;
         }
-        HolidayPlaceEntry place{std::string(fields[0]), std::string(fields[1]), {}};
+        HolidayPlaceEntry place{std::string(fields[0]), std::string(fields[1]), {}, {}};
         for (std::size_t i = 2; i < fields.size(); ++i)
             place.otherNames.emplace_back(fields[i]);
         const std::size_t dash = place.code.find('-');
         if (dash == std::string::npos) {
-            index.countries.push_back({place, {}, {}});
+            index.countries.push_back({place, {}});
         } else if (!index.countries.empty() && index.countries.back().code == place.code.substr(0, dash)) {
             index.countries.back().regions.push_back(std::move(place));
         } else {

@@ -14,8 +14,8 @@ namespace kalendo {
 
 // The shipped holiday data, a folder "holidays" of plain UTF-8 text files:
 //  - places.txt, the index: one place a line, "CODE<tab>Name<tab>Other name...", each country
-//    (GB) before its subdivisions (GB-ENG, DE-BY-A); "partial<tab>CODE<tab>Note" says what a
-//    country's list lacks. Lines starting with ";" are comments.
+//    (GB) before its subdivisions (GB-ENG, DE-BY-A); "partial<tab>CODE<tab>Note" says what the
+//    list of the place lacks. Lines starting with ";" are comments.
 //  - CODE.txt for each country: "name N h|o Name" numbers the country's names (h a day off, o a
 //    named day that is worked; a lower number is found first by a typed name), then "[CODE]"
 //    starts a place: the country's own lines "YYYY MMDD:N MMDD:N ..." list every day of a year;
@@ -29,11 +29,11 @@ struct HolidayPlaceEntry {
     std::string code;                    // "GB-ENG", as the library writes it
     std::string name;                    // "England": English where known, else the local name
     std::vector<std::string> otherNames; // names it is also found by ("Bayern")
+    std::string partialNote;             // what the list lacks; empty when it is complete
 };
 
 struct HolidayCountryEntry : HolidayPlaceEntry {
     std::vector<HolidayPlaceEntry> regions; // index order
-    std::string partialNote;                // what the list lacks; empty when it is complete
 };
 
 struct HolidayPlacesIndex {

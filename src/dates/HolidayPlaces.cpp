@@ -68,13 +68,14 @@ HolidayPlace HolidayLibrary::PlaceOf(const HolidayCountryEntry& country,
     HolidayPlace place{country.code, country.name, country.code, country.partialNote};
     if (region == nullptr) return place;
     place.code = region->code;
+    place.partialNote = region->partialNote;
     // A third level (DE-BY-A) is named after its state too: "Germany/Bavaria/Augsburg".
     std::string name = region->name;
     const std::size_t lastDash = region->code.rfind('-');
     if (lastDash > country.code.size()) {
         const std::string parent = region->code.substr(0, lastDash);
         for (const HolidayPlaceEntry& other : country.regions)
-            if (other.code == parent) name = other.name + "/" + name;
+            if (other.code == parent) name.insert(0, other.name + "/");
     }
     place.name = country.name + "/" + name;
     return place;
@@ -143,7 +144,7 @@ std::shared_ptr<const HolidayTable> HolidayLibrary::Holidays(const HolidayPlace&
 std::filesystem::path FindHolidayDataDirectory(const NamedDatesFolders& folders) {
     for (const std::filesystem::path& folder : NamedDatesSearchOrder(folders)) {
         std::error_code ignored;
-        const std::filesystem::path data = folder / kHolidayDataFolderName;
+        std::filesystem::path data = folder / kHolidayDataFolderName;
         if (std::filesystem::is_regular_file(data / kHolidayPlacesFileName, ignored)) return data;
     }
     return {};

@@ -20,7 +20,7 @@ struct HolidayPlace {
     std::string code;        // "GB-ENG"; the country's code alone for the whole country
     std::string name;        // "United Kingdom/England"; the country's name alone for the whole country
     std::string countryCode; // "GB"
-    std::string partialNote; // the country's list lacks days: what; empty when complete
+    std::string partialNote; // what the place's list lacks; empty when it is complete
     bool WholeCountry() const { return code == countryCode; }
     friend bool operator==(const HolidayPlace&, const HolidayPlace&) = default;
 };
