@@ -13,21 +13,23 @@ namespace kalendo {
 
 namespace {
 
-// Calls onLine(line, number) for every line that is neither blank nor a comment. The file is
-// read in one pass: a country's file is a few hundred kilobytes at most.
-template <typename OnLine> void ForEachLine(std::istream& in, OnLine onLine) {
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    std::string_view rest = text;
+// Calls onLine(line, number) for every line of text that is neither blank nor a comment.
+template <typename OnLine> void ForEachLine(std::string_view text, OnLine onLine) {
     int number = 0;
-    while (!rest.empty()) {
-        const std::size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         ++number;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty() || line.front() == ';') continue;
         onLine(line, number);
     }
+}
+
+// The whole stream: a country's file is a few hundred kilobytes at most, read in one pass.
+std::string WholeText(std::istream& in) {
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string Problem(std::string_view source, int line, std::string_view what) {
@@ -65,11 +67,35 @@ bool ReadDay(std::string_view token, int year, std::size_t names, CountryHoliday
     return true;
 }
 
+// One year's line of a place into days: the country's own days, or a subdivision's changes
+// ("+MMDD:N", "-MMDD:N"). The problem when the line is damaged; the days before it are kept.
+std::optional<std::string> ReadYearLine(std::string_view line, bool country, std::size_t names,
+                                        std::vector<CountryHolidayFile::Day>& days) {
+    const std::vector<std::string_view> tokens = Split(line, ' ');
+    const std::optional<int> year = ReadNumber<int>(tokens.front());
+    if (!year) return "'" + std::string(tokens.front()) + "' is no year";
+    for (std::size_t i = 1; i < tokens.size(); ++i) {
+        std::string_view token = tokens[i];
+        CountryHolidayFile::Day day;
+        if (!country) {
+            if (token.empty() || (token.front() != '+' && token.front() != '-'))
+                return "'" + std::string(token) + "' is neither added (+) nor taken (-)";
+            day.added = token.front() == '+';
+            token.remove_prefix(1);
+        }
+        if (!ReadDay(token, *year, names, day))
+            return "'" + std::string(tokens[i]) + "' is no day of a known name";
+        days.push_back(day);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 HolidayPlacesIndex ReadHolidayPlaces(std::istream& in, std::string_view sourceName) {
     HolidayPlacesIndex index;
-    ForEachLine(in, [&](std::string_view line, int number) {
+    const std::string text = WholeText(in);
+    ForEachLine(text, [&](std::string_view line, int number) {
         const std::vector<std::string_view> fields = Split(line, '\t');
         if (fields.size() < 2 || fields[0].empty() || fields[1].empty()) {
             index.problems.push_back(Problem(sourceName, number, "'" + std::string(line) + "' is no place"));
@@ -105,9 +131,13 @@ bool CountryHolidayFile::HasPlace(std::string_view code) const { return places.c
 
 CountryHolidayFile ReadCountryHolidayFile(std::istream& in, std::string_view sourceName) {
     CountryHolidayFile file;
-    std::vector<CountryHolidayFile::Day>* place = nullptr; // the place being read
-    bool country = false;                                  // whether it is the country itself
-    ForEachLine(in, [&](std::string_view line, int number) {
+    file.source = sourceName;
+    file.text = WholeText(in);
+    // A subdivision's lines are only found here, and read when the place is asked for: most of a
+    // file is the other subdivisions'.
+    std::vector<CountryHolidayFile::Line>* place = nullptr;
+    bool country = false; // whether the place being read is the country itself
+    ForEachLine(file.text, [&](std::string_view line, int number) {
         const auto bad = [&](std::string_view what) {
             file.problems.push_back(Problem(sourceName, number, what));
         };
@@ -126,26 +156,17 @@ CountryHolidayFile ReadCountryHolidayFile(std::istream& in, std::string_view sou
             if (close == std::string_view::npos) return bad("'" + std::string(line) + "' has no ']'");
             const std::string code = UpperCase(line.substr(1, close - 1));
             country = code.find('-') == std::string::npos;
-            place = country ? &file.days : &file.places[code];
+            place = country ? nullptr : &file.places[code];
+            if (!country) return;
+        }
+        if (country) {
+            if (line.front() == '[') return;
+            if (std::optional<std::string> problem = ReadYearLine(line, true, file.names.size(), file.days))
+                return bad(*problem);
             return;
         }
         if (place == nullptr) return bad("'" + std::string(line) + "' comes before any place");
-        std::vector<std::string_view> tokens = Split(line, ' ');
-        const std::optional<int> year = ReadNumber<int>(tokens.front());
-        if (!year) return bad("'" + std::string(tokens.front()) + "' is no year");
-        for (std::size_t i = 1; i < tokens.size(); ++i) {
-            std::string_view token = tokens[i];
-            CountryHolidayFile::Day day;
-            if (!country) {
-                if (token.empty() || (token.front() != '+' && token.front() != '-'))
-                    return bad("'" + std::string(token) + "' is neither added (+) nor taken (-)");
-                day.added = token.front() == '+';
-                token.remove_prefix(1);
-            }
-            if (!ReadDay(token, *year, file.names.size(), day))
-                return bad("'" + std::string(tokens[i]) + "' is no day of a known name");
-            place->push_back(day);
-        }
+        place->push_back({number, static_cast<std::size_t>(line.data() - file.text.data()), line.size()});
     });
     return file;
 }
@@ -153,10 +174,18 @@ CountryHolidayFile ReadCountryHolidayFile(std::istream& in, std::string_view sou
 NamedDatesFileSection PlaceHolidaySection(const CountryHolidayFile& file, std::string_view placeCode,
                                           const HolidayChanges& changes) {
     using Day = CountryHolidayFile::Day;
+    NamedDatesFileSection section;
     std::vector<Day> days = file.days;
     const auto own = file.places.find(UpperCase(placeCode));
     if (own != file.places.end()) {
-        for (const Day& change : own->second) {
+        std::vector<Day> differences;
+        for (const CountryHolidayFile::Line& line : own->second) {
+            const std::string_view text = std::string_view(file.text).substr(line.offset, line.length);
+            if (std::optional<std::string> problem =
+                    ReadYearLine(text, false, file.names.size(), differences))
+                section.Problems.push_back(Problem(file.source, line.number, *problem));
+        }
+        for (const Day& change : differences) {
             if (change.added) {
                 days.push_back(change);
                 continue;
@@ -167,31 +196,42 @@ NamedDatesFileSection PlaceHolidaySection(const CountryHolidayFile& file, std::s
             if (taken != days.end()) days.erase(taken);
         }
     }
-    // Within a year by name number, then date: the order a typed name is looked for in.
-    const auto year = [](std::int32_t date) { return DecodeDate(date).year; };
-    std::sort(days.begin(), days.end(), [&](const Day& a, const Day& b) {
-        return std::make_tuple(year(a.date), a.name, a.date) < std::make_tuple(year(b.date), b.name, b.date);
+    // Within a year by name number, then date: the order a typed name is looked for in. Own days
+    // off come after the listed days of their year. The year is worked out once per day.
+    struct Keyed {
+        int year;
+        std::uint32_t order; // name number; past every name for an own day off
+        std::int32_t date;
+        std::size_t index; // into days, or past them into ownDaysOff
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(days.size() + changes.ownDaysOff.size());
+    for (std::size_t i = 0; i < days.size(); ++i)
+        keyed.push_back({DecodeDate(days[i].date).year, days[i].name, days[i].date, i});
+    for (std::size_t i = 0; i < changes.ownDaysOff.size(); ++i) {
+        const auto date = static_cast<std::int32_t>(DateOf(changes.ownDaysOff[i].date));
+        keyed.push_back({DecodeDate(date).year, static_cast<std::uint32_t>(file.names.size() + i), date,
+                         days.size() + i});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        return std::tie(a.year, a.order, a.date) < std::tie(b.year, b.order, b.date);
     });
 
-    NamedDatesFileSection section;
     section.Found = true;
-    section.Problems = file.problems;
-    section.Rows.reserve(days.size() + changes.ownDaysOff.size());
+    section.Rows.reserve(keyed.size());
     const auto worked = [&](DateTime date) {
         return std::find(changes.workedDays.begin(), changes.workedDays.end(), date) !=
                changes.workedDays.end();
     };
-    for (const Day& day : days) {
-        const CountryHolidayFile::Name& name = file.names[day.name];
-        const DateTime date = day.date;
+    for (const Keyed& key : keyed) {
+        const DateTime date = key.date;
+        if (key.index >= days.size()) {
+            section.Rows.push_back({date, changes.ownDaysOff[key.index - days.size()].name, false, 0});
+            continue;
+        }
+        const CountryHolidayFile::Name& name = file.names[days[key.index].name];
         section.Rows.push_back({date, name.text, !name.dayOff || worked(date), 0});
     }
-    for (const OwnDayOff& day : changes.ownDaysOff)
-        section.Rows.push_back({DateOf(day.date), day.name, false, 0});
-    // The line numbers keep this order: own days off come after the listed days of their year.
-    std::stable_sort(section.Rows.begin(), section.Rows.end(), [&](const NamedDay& a, const NamedDay& b) {
-        return year(static_cast<std::int32_t>(a.Date)) < year(static_cast<std::int32_t>(b.Date));
-    });
     int line = 0;
     for (NamedDay& row : section.Rows)
         row.Line = ++line;

@@ -56,7 +56,8 @@ struct HolidayChanges {
     friend bool operator==(const HolidayChanges&, const HolidayChanges&) = default;
 };
 
-// One country's file as read: every place's days stay compact until a place is asked for.
+// One country's file as read: the country's own days and the place of each subdivision's lines,
+// which are read only when that place is asked for.
 struct CountryHolidayFile {
     struct Name {
         std::string text;
@@ -67,10 +68,16 @@ struct CountryHolidayFile {
         std::uint16_t name = 0; // index into names
         bool added = true;      // a subdivision's change: added to, or else taken from, the country's
     };
+    struct Line {
+        int number = 0; // 1 for the file's first line
+        std::size_t offset = 0, length = 0;
+    };
+    std::string source; // the file's name for reports
+    std::string text;   // the whole file
     std::vector<Name> names;
-    std::vector<Day> days;                          // the country's own
-    std::map<std::string, std::vector<Day>> places; // a subdivision's changes, by upper-case code
-    std::vector<std::string> problems;              // bad lines, skipped
+    std::vector<Day> days;                           // the country's own
+    std::map<std::string, std::vector<Line>> places; // a subdivision's lines, by upper-case code
+    std::vector<std::string> problems;               // bad lines of the names and the country, skipped
 
     bool HasPlace(std::string_view code) const;
 };
@@ -78,7 +85,8 @@ CountryHolidayFile ReadCountryHolidayFile(std::istream& in, std::string_view sou
 
 // The named days of one place of the file (the country's code or a subdivision's, any case) with
 // the user's changes, as the holiday table takes them: within a year in the order a typed name
-// finds them (own days off last), worked days kept as named days that are no day off.
+// finds them (own days off last), worked days kept as named days that are no day off. Problems
+// holds the bad lines of the subdivision, skipped.
 NamedDatesFileSection PlaceHolidaySection(const CountryHolidayFile& file, std::string_view placeCode,
                                           const HolidayChanges& changes = {});
 

@@ -132,7 +132,7 @@ std::shared_ptr<const HolidayTable> HolidayLibrary::Holidays(const HolidayPlace&
     const std::shared_ptr<const CountryHolidayFile> file = CountryFile(place.countryCode);
     if (file == nullptr) return std::make_shared<const HolidayTable>();
     NamedDatesFileSection section = PlaceHolidaySection(*file, place.code, changes);
-    section.Problems.clear(); // reported when the file was read
+    ReportProblems(section.Problems, place.code);
     auto table = std::make_shared<const HolidayTable>(std::move(section));
     if (changes.Empty()) {
         if (tables_.size() >= kKeptTables) tables_.clear();

@@ -56,11 +56,15 @@ TEST(HolidayDataFile, aDamagedLineIsSkippedAndTheRestRead) {
                                                               "20x7 0101:0\n"
                                                               "2028 0101:0\n");
     EXPECT_EQ(file.problems, (std::vector<std::string>{
-                                 "XX.txt line 9: '0230:0' is neither added (+) nor taken (-)",
-                                 "XX.txt line 10: '+0101:9' is no day of a known name",
                                  "XX.txt line 11: 'name 7 h Out of Turn' is no name of the list",
                                  "XX.txt line 13: '20x7' is no year",
                              }));
+    EXPECT_EQ(PlaceHolidaySection(file, "XX-A").Problems,
+              (std::vector<std::string>{
+                  "XX.txt line 9: '0230:0' is neither added (+) nor taken (-)",
+                  "XX.txt line 10: '+0101:9' is no day of a known name",
+              }))
+        << "a subdivision's lines are read with the subdivision";
     EXPECT_EQ(PlaceHolidaySection(file, "XX").Rows.size(), 3U) << "2026's two days and 2028's";
 }
 

@@ -7,9 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
