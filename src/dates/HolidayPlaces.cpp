@@ -14,6 +14,9 @@ namespace {
 // Tables of places without the user's changes kept at once: enough to go back and forth in a
 // window, little memory.
 constexpr std::size_t kKeptTables = 8;
+// Country files kept at once (the largest is under 300 KB): going through every country in a
+// window does not keep the world in memory.
+constexpr std::size_t kKeptFiles = 4;
 
 bool NamedBy(const HolidayPlaceEntry& place, std::string_view name) {
     if (SameTextIgnoringCase(place.name, name)) return true;
@@ -120,6 +123,7 @@ std::shared_ptr<const CountryHolidayFile> HolidayLibrary::CountryFile(const std:
         ReportNamedDatesMessage("The public holidays of " + countryCode + " are missing: " + path.string() +
                                 " cannot be read.");
     }
+    if (files_.size() >= kKeptFiles) files_.clear();
     files_.emplace(countryCode, file);
     return file;
 }
