@@ -1,5 +1,6 @@
 #include "calendar/dsDateUtils.h"
 #include "dates/DateFormat.h"
+#include "dates/HolidayPlaces.h"
 #include "dates/HolidayTable.h"
 #include "dates/NamedDatesFile.h"
 #include "dates/NamedDatesLocation.h"
@@ -19,18 +20,22 @@ namespace kalendo {
 namespace {
 
 // Inputs change from call to call so that nothing is folded away; every value stays in range.
-DateTime StartDate(std::int64_t iteration) { return EncodeDate(1752, 9, 14) + static_cast<double>(iteration % 1000); }
+DateTime StartDate(std::int64_t iteration) {
+    return EncodeDate(1752, 9, 14) + static_cast<double>(iteration % 1000);
+}
 
 void SpanTextsForAPair(benchmark::State& state) {
     const DateTime end = EncodeDate(2026, 12, 7);
     std::int64_t n = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(ComputeSpan(StartDate(n++), end, true));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ComputeSpan(StartDate(n++), end, true));
 }
 BENCHMARK(SpanTextsForAPair);
 
 void BusinessDayMoveOf99999(benchmark::State& state) {
     std::int64_t n = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(AddToDate("B", 99999, StartDate(n++)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(AddToDate("B", 99999, StartDate(n++)));
 }
 BENCHMARK(BusinessDayMoveOf99999);
 
@@ -39,14 +44,16 @@ DateTime DayByDayBusinessDays(std::int32_t count, DateTime date) {
     DateTime day = DateOf(date);
     for (std::int32_t step = 0; step < count; ++step) {
         day += 1;
-        while (DayOfWeek(day) == 1 || DayOfWeek(day) == 7) day += 1;
+        while (DayOfWeek(day) == 1 || DayOfWeek(day) == 7)
+            day += 1;
     }
     return day;
 }
 
 void BusinessDayMoveOf99999DayByDay(benchmark::State& state) {
     std::int64_t n = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(DayByDayBusinessDays(99999, StartDate(n++)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DayByDayBusinessDays(99999, StartDate(n++)));
 }
 BENCHMARK(BusinessDayMoveOf99999DayByDay)->Unit(benchmark::kMicrosecond);
 
@@ -62,14 +69,16 @@ BENCHMARK(EasterSundayOfAYear);
 void CalendarWeekNumberOfARow(benchmark::State& state) {
     std::int64_t n = 0;
     const int firstDayNumber = static_cast<int>(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(CalendarWeekNumber(firstDayNumber, StartDate(n++)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CalendarWeekNumber(firstDayNumber, StartDate(n++)));
 }
-BENCHMARK(CalendarWeekNumberOfARow)->Arg(2)->Arg(1)->Arg(7);  // Monday, Sunday, Saturday first
+BENCHMARK(CalendarWeekNumberOfARow)->Arg(2)->Arg(1)->Arg(7); // Monday, Sunday, Saturday first
 
 void LongDateFormat(benchmark::State& state) {
     const FormatSettings settings = UnitedKingdomSettings();
     std::int64_t n = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(FormatDateTime("dddd d mmmm yyyy", StartDate(n++), settings));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FormatDateTime("dddd d mmmm yyyy", StartDate(n++), settings));
 }
 BENCHMARK(LongDateFormat);
 
@@ -172,6 +181,33 @@ void SpanBusinessDaysWithHolidays(benchmark::State& state) {
         benchmark::DoNotOptimize(SpanBusinessDays(StartDate(n++), end, true, holidays));
 }
 BENCHMARK(SpanBusinessDaysWithHolidays);
+
+// Choosing a place in a fresh program: the index of places and the country's file are read, the
+// region merged and indexed. US (the largest file, 50 states' differences), GB-ENG, DE-BY.
+const char* const kPlaces[] = {"US-CA", "GB-ENG", "DE-BY"};
+
+void ChooseAPlaceFirstTime(benchmark::State& state) {
+    const char* code = kPlaces[state.range(0)];
+    for (auto _ : state) {
+        HolidayLibrary library(SourceTreeDataDirectory() / kHolidayDataFolderName);
+        benchmark::DoNotOptimize(library.Holidays(*library.FindPlace(code)));
+    }
+    state.SetLabel(code);
+}
+BENCHMARK(ChooseAPlaceFirstTime)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Changing the place back and forth between regions of countries already read, with the user's
+// own days on top (so no kept table answers).
+void ChangeThePlace(benchmark::State& state) {
+    HolidayLibrary library(SourceTreeDataDirectory() / kHolidayDataFolderName);
+    const HolidayChanges changes{{{EncodeDate(2026, 12, 24), "Company closure"}}, {EncodeDate(2026, 12, 28)}};
+    std::size_t next = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(library.Holidays(*library.FindPlace(kPlaces[next]), changes));
+        next = (next + 1) % std::size(kPlaces);
+    }
+}
+BENCHMARK(ChangeThePlace)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace kalendo

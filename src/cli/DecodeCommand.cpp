@@ -14,7 +14,7 @@ namespace kalendo::cli {
 
 namespace {
 
-constexpr const char* kUsage = "decode TEXT... [--now HH:MM[:SS]] [--datescan DIR] [--country NAME]";
+constexpr const char* kUsage = "decode TEXT... [--now HH:MM[:SS]] [--datescan DIR] [--country PLACE]";
 
 // One or two digits within 0..max.
 std::optional<int> ReadClockField(std::string_view text, int max) {
@@ -47,18 +47,25 @@ std::optional<DateTime> ParseClockTime(std::string_view text) {
 // Points the shared named-dates translator somewhere for one command and back afterwards.
 class NamedDatesSourceScope {
 public:
-    NamedDatesSourceScope(std::string directory, std::string country)
+    NamedDatesSourceScope(std::string directory, std::string country,
+                          std::shared_ptr<const HolidayTable> placeHolidays)
         : savedDirectory_(SharedDateStringTranslater().DataDirectory()),
-          savedCountry_(SharedDateStringTranslater().CountryName()) {
+          savedCountry_(SharedDateStringTranslater().CountryName()),
+          savedPlace_(SharedDateStringTranslater().PlaceHolidays()) {
         SetNamedDatesSource(std::move(directory), std::move(country));
+        SharedDateStringTranslater().SetPlaceHolidays(std::move(placeHolidays));
     }
-    ~NamedDatesSourceScope() { SetNamedDatesSource(std::move(savedDirectory_), std::move(savedCountry_)); }
+    ~NamedDatesSourceScope() {
+        SetNamedDatesSource(std::move(savedDirectory_), std::move(savedCountry_));
+        SharedDateStringTranslater().SetPlaceHolidays(std::move(savedPlace_));
+    }
     NamedDatesSourceScope(const NamedDatesSourceScope&) = delete;
     NamedDatesSourceScope& operator=(const NamedDatesSourceScope&) = delete;
 
 private:
     std::string savedDirectory_;
     std::string savedCountry_;
+    std::shared_ptr<const HolidayTable> savedPlace_;
 };
 
 const char* BooleanText(bool value) { return value ? "true" : "false"; }
@@ -74,6 +81,7 @@ CommandResult DecodeCommand(const CliOptions& options, std::span<const std::stri
     DateTime now = options.clock->Now();
     std::string directory = DefaultNamedDatesDirectory();
     std::string country;
+    bool ownDirectory = false;
     for (const auto& [flag, value] : split.valued) {
         if (flag == "--now") {
             const std::optional<DateTime> time = ParseClockTime(value);
@@ -81,6 +89,7 @@ CommandResult DecodeCommand(const CliOptions& options, std::span<const std::stri
             now = ComposeDateTime(DateOf(now), *time);
         } else if (flag == "--datescan") {
             directory = value;
+            ownDirectory = true;
         } else {
             country = value;
         }
@@ -91,10 +100,22 @@ CommandResult DecodeCommand(const CliOptions& options, std::span<const std::stri
         text += split.positional[i];
     }
 
+    // Without a file of its own, --country names a place of the holiday data (or a section of
+    // the user's own named-dates file).
+    std::shared_ptr<const HolidayTable> placeHolidays;
+    if (!ownDirectory && !country.empty()) {
+        ResolvedPlace place;
+        if (auto problem = ResolvePlace(country, "--country", place)) return *problem;
+        if (place.place) {
+            placeHolidays =
+                place.holidays != nullptr ? place.holidays : std::make_shared<const HolidayTable>();
+        }
+    }
+
     // The translator reads the year from the shared clock, so it sees the same moment.
     const auto clock = std::make_shared<FixedClock>(now);
     const ScopedDateEnvironment environment(options.settings, clock);
-    const NamedDatesSourceScope source(directory, country);
+    const NamedDatesSourceScope source(directory, country, std::move(placeHolidays));
     TVorlanDecodeDate decoder(options.settings, *clock);
     try {
         decoder.SetDateToDecode(text);

@@ -9,13 +9,21 @@
 
 namespace kalendo::cli {
 
-std::string DefaultNamedDatesDirectory() {
+namespace {
+
+NamedDatesFolders SearchedFolders() {
     NamedDatesFolders folders = NamedDatesFoldersFromEnvironment();
     const ProgramFolders program = AskOperatingSystemForFolders();
     folders.systemDirectory = program.system;
     folders.programDirectory = program.program;
-    return FindNamedDatesDirectory(folders).string();
+    return folders;
 }
+
+} // namespace
+
+std::string DefaultNamedDatesDirectory() { return FindNamedDatesDirectory(SearchedFolders()).string(); }
+
+std::string DefaultHolidayDataDirectory() { return FindHolidayDataDirectory(SearchedFolders()).string(); }
 
 NamedDatesMessages::NamedDatesMessages()
     : previous_(
@@ -28,16 +36,40 @@ void NamedDatesMessages::MoveInto(CommandResult& result) {
     messages_.clear();
 }
 
-std::optional<CommandResult> ReadHolidaysOption(std::string_view country,
+std::optional<CommandResult> ResolvePlace(std::string_view text, std::string_view option,
+                                          ResolvedPlace& into) {
+    const std::filesystem::path data = DefaultHolidayDataDirectory();
+    const std::string namedDates = DefaultNamedDatesDirectory();
+    // A named-dates file outside the shipped data's folder is the user's own.
+    if (!namedDates.empty() && (data.empty() || std::filesystem::path(namedDates) != data.parent_path())) {
+        const std::string path = (std::filesystem::path(namedDates) / kNamedDatesFileName).string();
+        std::shared_ptr<const HolidayTable> table =
+            SharedNamedDatesCache().Section(path, NamedDatesSectionName(text));
+        if (table != nullptr && table->SectionFound() && !table->Holidays().All().empty()) {
+            into = {std::nullopt, std::string(text), std::move(table)};
+            return std::nullopt;
+        }
+    }
+    SetHolidayDataDirectory(data);
+    if (data.empty())
+        return BadArgument(std::string(option) +
+                           " needs the holiday data, found in no folder (KALENDO_DATA_DIR names one)");
+    HolidayLibrary& library = SharedHolidayLibrary();
+    const std::optional<HolidayPlace> place = library.FindPlace(text);
+    if (!place)
+        return BadArgument("unknown place " + Quoted(text) + " for " + std::string(option) +
+                           "; kalendo-cli places lists them");
+    std::shared_ptr<const HolidayTable> table = library.Holidays(*place);
+    if (table != nullptr && !table->SectionFound()) table = nullptr; // reported by the library
+    into = {place, place->name, std::move(table)};
+    return std::nullopt;
+}
+
+std::optional<CommandResult> ReadHolidaysOption(std::string_view place,
                                                 std::shared_ptr<const HolidayTable>& table) {
-    const std::string directory = DefaultNamedDatesDirectory();
-    if (directory.empty())
-        return BadArgument("--holidays needs the named-dates file " + std::string(kNamedDatesFileName) +
-                           ", found in no folder (KALENDO_DATA_DIR names one)");
-    const std::string path = (std::filesystem::path(directory) / kNamedDatesFileName).string();
-    table = SharedNamedDatesCache().Section(path, NamedDatesSectionName(country));
-    if (table == nullptr || !table->SectionFound() || table->Holidays().All().empty())
-        return BadArgument("--holidays: " + path + " has no holidays for " + Quoted(country));
+    ResolvedPlace resolved;
+    if (auto problem = ResolvePlace(place, "--holidays", resolved)) return problem;
+    table = std::move(resolved.holidays);
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CliArguments.h"
+#include "dates/HolidayPlaces.h"
 #include "dates/HolidayTable.h"
 
 #include <memory>
@@ -33,9 +34,24 @@ private:
     NamedDatesMessageHook previous_;
 };
 
-// --holidays COUNTRY: the country's holidays from the default named-dates file into table, or
-// the bad-argument answer when there are none to be had.
-std::optional<CommandResult> ReadHolidaysOption(std::string_view country,
+// The shipped holiday data's "holidays" folder, searched like the named-dates file; empty when
+// no folder has it.
+std::string DefaultHolidayDataDirectory();
+
+// A PLACE argument: a place of the shipped data (GB-ENG, "United Kingdom/England", "Austrailia"),
+// or a section of a user's own named-dates file found before the shipped data, which wins.
+struct ResolvedPlace {
+    std::optional<HolidayPlace> place;            // none for a section of a named-dates file
+    std::string name;                             // the place's name, else the section's
+    std::shared_ptr<const HolidayTable> holidays; // null when the place's days are missing
+};
+// The place, or the bad-argument answer naming an unknown one (option: the flag it came with).
+std::optional<CommandResult> ResolvePlace(std::string_view text, std::string_view option,
+                                          ResolvedPlace& into);
+
+// --holidays PLACE: the place's holidays into table (null when the data misses them: said once on
+// stderr, and no day is skipped), or the bad-argument answer when there is no such place.
+std::optional<CommandResult> ReadHolidaysOption(std::string_view place,
                                                 std::shared_ptr<const HolidayTable>& table);
 
 // A warning when the dates from first to last reach outside the years the table has holidays

@@ -47,7 +47,7 @@ void TVorlanDateStringTranslater::SetSearch(std::string_view text) {
     if (!enabled_) return;
     search_.assign(text);
     // Without a file there is nothing to find (and no list: it belonged to another source).
-    if (dataDirectory_.empty() || fileName_.empty()) {
+    if (placeHolidays_ == nullptr && (dataDirectory_.empty() || fileName_.empty())) {
         list_.clear();
         listTable_ = nullptr;
         return;
@@ -66,7 +66,9 @@ void TVorlanDateStringTranslater::SetSearch(std::string_view text) {
 
 void TVorlanDateStringTranslater::RefreshList(const std::string& sectionName, int year) {
     std::shared_ptr<const HolidayTable> table =
-        SharedNamedDatesCache().Section(NamedDatesPath(dataDirectory_, fileName_), sectionName);
+        placeHolidays_ != nullptr
+            ? placeHolidays_
+            : SharedNamedDatesCache().Section(NamedDatesPath(dataDirectory_, fileName_), sectionName);
     if (table == listTable_ && year == listYear_) return;
     list_ = table != nullptr ? table->NamedDatesOfYear(year) : std::vector<TVorlanNamedDate>{};
     listTable_ = std::move(table);

@@ -57,6 +57,10 @@ public:
     const std::string& CountryName() const { return countryName_; }
     void SetCountryName(std::string countryName) { countryName_ = std::move(countryName); }
     std::string SectionName() const;
+    // A place's holidays to look names up in instead of the file (a place of the shipped data);
+    // null, the default, reads the file.
+    const std::shared_ptr<const HolidayTable>& PlaceHolidays() const { return placeHolidays_; }
+    void SetPlaceHolidays(std::shared_ptr<const HolidayTable> table) { placeHolidays_ = std::move(table); }
 
     // The list holds a section read from the file.
     bool Loaded() const { return listTable_ != nullptr; }
@@ -82,6 +86,7 @@ private:
 
     std::string dataDirectory_;
     std::string countryName_;
+    std::shared_ptr<const HolidayTable> placeHolidays_;
 
     std::vector<TVorlanNamedDate> list_;
     // What the list was made from; a change of either rebuilds it.

@@ -116,6 +116,8 @@ NamedDatesMessageHook SetNamedDatesMessageHook(NamedDatesMessageHook hook) {
     return std::exchange(MessageHookSlot(), std::move(hook));
 }
 
+void ReportNamedDatesMessage(const std::string& message) { Report(message); }
+
 std::string NamedDatesProblemReport(const std::vector<std::string>& problems, std::string_view sectionName,
                                     std::size_t moreProblems) {
     if (problems.empty()) return {};

@@ -78,6 +78,8 @@ private:
 // empty hook (the default) shows nothing. Returns the hook it replaces.
 using NamedDatesMessageHook = std::function<void(const std::string&)>;
 NamedDatesMessageHook SetNamedDatesMessageHook(NamedDatesMessageHook hook);
+// Hands one report to the hook (the holiday data's readers report through it too).
+void ReportNamedDatesMessage(const std::string& message);
 
 // The one report of a section's bad rows: the first problem and how many more rows were skipped
 // (those in problems after it and moreProblems not kept); empty when there are none.

@@ -51,4 +51,10 @@ cli=$prefix/bin/kalendo-cli
 if [ -f "$source/data/DateScan.DAT" ]; then
   cmp -s "$source/data/DateScan.DAT" "$prefix/share/kalendo/DateScan.DAT" || fail "share/kalendo/DateScan.DAT"
 fi
+# So do the holidays of every place, found by the installed program from its own folder.
+if [ -f "$source/data/holidays/places.txt" ]; then
+  diff -rq "$source/data/holidays" "$prefix/share/kalendo/holidays" >/dev/null || fail "share/kalendo/holidays"
+  env -u KALENDO_DATA_DIR "$cli" add B 10 2026-08-24 --holidays GB-ENG | grep -qx 2026-09-08 \
+    || fail "holidays of GB-ENG from the installed data"
+fi
 echo "installed tree in $prefix: valid"
