@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -185,6 +186,7 @@ public:
     void WEcheckClick();
     void AddCheckMouseUp();
     void SubtractCheckMouseUp();
+    // Puts the date the button shows into the right calendar.
     void SB1Click();
     // unit "D" counts calendar days, "B" business days; countText is NoDays' text, "-" in
     // front to subtract.
@@ -267,6 +269,9 @@ private:
     TSecondaryWindows* secondary_ = nullptr;
     TActivation* activation_ = nullptr;
     QPointer<TdsPlanner> typedDateTarget_;
+    // The date SB1's caption names, set with the caption: a click sets this, not a recount that
+    // a count typed since, or a new left date, would make differ from what the button shows.
+    std::optional<DateTime> shownResultDate_;
     QPointer<QWidget> aboutBox_;
     QPointer<QWidget> helpFact_;
     QPointer<QWidget> easterForm_;
