@@ -210,7 +210,8 @@ public:
     void SkipHolidays1Click();
     void TypeDateLeft1Click();
     void TypeDateRight1Click();
-    // Copies the four span texts and the result line, one per line, as plain text.
+    // Copies the four span texts (only the error line when the dates are in the wrong order) and
+    // the result line, one per line, as plain text.
     void CopyResults1Click();
     QString ResultsText() const;
 

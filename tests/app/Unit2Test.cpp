@@ -1320,6 +1320,10 @@ TEST_F(Unit2HolidaysTest, copy_putsTheFourSpanTextsAndTheResultLineOnTheClipboar
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QStringLiteral("7 Days\n1 Weeks and 0 Days\n0 Months, 1 Weeks and 0 Days\n"
                              "0 Years, 0 Months, 1 Weeks and 0 Days\nMonday 7 December 2026\n"));
+    form->MoveCalendarTo(*form->Planner1, Date(2026, 12, 15)); // the panels keep the span above
+    QTest::keyClick(form->NoDays, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("--- Date on Left must be before Date on Right ---\nMonday 7 December 2026\n"));
 }
 
 } // namespace
