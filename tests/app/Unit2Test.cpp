@@ -1309,6 +1309,16 @@ TEST_F(Unit2HolidaysTest, freeTextEntry_escapeLeavesEverythingAsItWas) {
     form->Planner2->setFocus(Qt::MouseFocusReason); // another control of the window
     EXPECT_FALSE(entry.isVisible());
     EXPECT_EQ(form->Planner1->Date(), Date(2026, 12, 7));
+
+    form->TypeDateLeft1->trigger();
+    QTest::keyClicks(entry.Edit, QStringLiteral("tomorrow"));
+    QTest::mouseClick(entry.Prompt, Qt::LeftButton);
+    EXPECT_TRUE(entry.isVisible()) << "a click on the entry itself";
+    const QPoint betweenCalendars(248, 400);
+    ASSERT_EQ(form->ClientArea->childAt(betweenCalendars), nullptr) << "a blank part of the window";
+    QTest::mouseClick(form->ClientArea, Qt::LeftButton, {}, betweenCalendars);
+    EXPECT_FALSE(entry.isVisible());
+    EXPECT_EQ(form->Planner1->Date(), Date(2026, 12, 7));
 }
 
 TEST_F(Unit2HolidaysTest, copy_putsTheFourSpanTextsAndTheResultLineOnTheClipboard) {
