@@ -17,13 +17,12 @@ namespace {
 
 DateTime Date(int year, int month, int day) { return EncodeDate(year, month, day); }
 
-// The line, checked to name the date the result button would set.
+// The line, checked to begin with the date the result button would set.
 std::optional<QString> Caption(const ResultDateRequest& request) {
     const std::optional<ResultDate> result = ComputeResultDate(request);
     if (!result) return std::nullopt;
-    const QString date =
-        QString::fromStdString(FormatDateTime("dddd d mmmm yyyy", result->date, CurrentFormatSettings()));
-    EXPECT_EQ(result->caption.left(date.size()), date);
+    EXPECT_TRUE(result->caption.startsWith(
+        FormatDateTime("dddd d mmmm yyyy", result->date, CurrentFormatSettings()).c_str()));
     return result->caption;
 }
 
@@ -57,14 +56,10 @@ TEST_F(ResultDateTest, addsAndSubtractsCalendarOrBusinessDays) {
         {"empty count is zero", Date(2026, 12, 7), "-", false, "Monday 7 December 2026"},
         {"largest count", Date(2000, 1, 1), "99999", true, "Wednesday 15 October 2273"},
         {"back past the calendars' start", Date(1752, 1, 1), "-1", true, "Friday 31 December 1751"},
-        {"business days onto a holiday not skipped", Date(2026, 12, 7), "14", false,
-         "Friday 25 December 2026"},
         {"business days over skipped holidays", Date(2026, 12, 7), "14", false,
          "Tuesday 29 December 2026 (public holidays skipped)", &christmas},
         {"business days back over skipped holidays", Date(2026, 12, 29), "-1", false,
          "Thursday 24 December 2026 (public holidays skipped)", &christmas},
-        {"calendar days skip no holidays", Date(2026, 12, 21), "4", true, "Friday 25 December 2026",
-         &christmas},
     };
     for (const auto& row : rows) {
         const std::optional<QString> caption =
