@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 namespace kalendo::app {
 
@@ -36,7 +37,6 @@ TDateTextEntry::TDateTextEntry(DateTime minDate, DateTime maxDate, QWidget* pare
     Edit->setMaxLength(120);
     Edit->setPlaceholderText(QStringLiteral("next Friday, 3 weeks ago, 25/12/2026"));
     Edit->setToolTip(QStringLiteral(" Type a date in words, then press Enter (Escape gives up) "));
-    Edit->installEventFilter(this);
     ReadingLine = new QLabel(this);
     ReadingLine->setObjectName(QStringLiteral("DateTextReading"));
     ReadingLine->setFont(platform::DesignFont(11, true));
@@ -59,9 +59,20 @@ void TDateTextEntry::Open(const QString& prompt) {
     show();
     raise();
     Edit->setFocus(Qt::OtherFocusReason);
+    // While open, the entry sees the keys typed into it and every click in the program: a click
+    // elsewhere in its window gives up, even on a blank part that takes no focus.
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
-void TDateTextEntry::Close() { hide(); }
+void TDateTextEntry::Close() {
+    QCoreApplication::instance()->removeEventFilter(this);
+    hide();
+}
+
+void TDateTextEntry::GiveUp() {
+    Close();
+    emit Cancelled();
+}
 
 void TDateTextEntry::ShowReading() {
     reading_ = ReadTypedDate(Edit->text().toStdString(), minDate_, maxDate_);
@@ -87,12 +98,19 @@ void TDateTextEntry::ShowReading() {
 }
 
 bool TDateTextEntry::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != Edit || !isVisible()) return QFrame::eventFilter(watched, event);
+    if (!isVisible()) return QFrame::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
+        // By where it is, not what it hit: a press the entry's label ignores goes on to the
+        // window behind it. The click still goes on to what it hit.
+        const QPoint point = mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        if (static_cast<QWidget*>(watched)->window() == window() && !rect().contains(point)) GiveUp();
+        return false;
+    }
+    if (watched != Edit) return QFrame::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Escape) {
-            Close();
-            emit Cancelled();
+            GiveUp();
             return true;
         }
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -110,10 +128,7 @@ bool TDateTextEntry::eventFilter(QObject* watched, QEvent* event) {
         // Another control of this window taking the focus gives up; a message box or another
         // window taking it for a while does not.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            Close();
-            emit Cancelled();
-        }
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) GiveUp();
     }
     return QFrame::eventFilter(watched, event);
 }

@@ -12,8 +12,9 @@ namespace kalendo::app {
 
 // A one-line entry laid over the main window for typing a calendar's date as free text ("next
 // Friday", "3 weeks ago", "Christmas Day"). As the user types it shows the date it reads, in
-// words, or a short line saying that it reads none. Enter accepts a date, Escape or leaving the
-// entry for another control of the window gives up; neither touches anything else.
+// words, or a short line saying that it reads none. Enter accepts a date; Escape, a click
+// anywhere else in the window or another control taking the focus gives up; none of them
+// touches anything else.
 class TDateTextEntry final : public QFrame {
     Q_OBJECT
 public:
@@ -38,6 +39,8 @@ protected:
 
 private:
     void ShowReading();
+    // Closes and says so, leaving everything as it was.
+    void GiveUp();
 
     DateTime minDate_;
     DateTime maxDate_;

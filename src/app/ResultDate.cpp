@@ -24,7 +24,7 @@ std::optional<std::int32_t> ParseCount(const QString& text) {
     return negative ? -value : value;
 }
 
-std::optional<QString> ResultDateCaption(const ResultDateRequest& request) {
+std::optional<ResultDate> ComputeResultDate(const ResultDateRequest& request) {
     const FormatSettings& settings = CurrentFormatSettings();
     // The start is the left date as the locale's long date decoded back, and the result is
     // shown as what its short date reads back as: the line then says exactly what the
@@ -39,7 +39,7 @@ std::optional<QString> ResultDateCaption(const ResultDateRequest& request) {
                                                : AddToDate(unit, *count, start);
     const DateTime shown = StrToDate(FormatDateLongYear(result), settings);
     QString caption = QString::fromStdString(FormatDateTime(kLongDateForm, shown, settings));
-    if (skipped == nullptr) return caption;
+    if (skipped == nullptr) return ResultDate{shown, caption};
     // Beyond the table's years there is nothing to skip, and the line says so.
     const std::optional<YearRange> years = skipped->CoveredYears();
     const bool known =
@@ -48,7 +48,7 @@ std::optional<QString> ResultDateCaption(const ResultDateRequest& request) {
                      : QStringLiteral(" (holidays known %1-%2)")
                            .arg(years ? years->first : 0)
                            .arg(years ? years->last : 0);
-    return caption;
+    return ResultDate{shown, caption};
 }
 
 } // namespace kalendo::app

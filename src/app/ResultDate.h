@@ -26,10 +26,16 @@ struct ResultDateRequest {
     const HolidayTable* skippedHolidays = nullptr;
 };
 
-// The add/subtract line in the current date environment: the date reached, as a long date,
-// followed by a note on the holidays when they are skipped. nullopt when the count is no number
+// The add/subtract line and the date it names, from one computation so that the result button
+// sets exactly the date it shows.
+struct ResultDate {
+    DateTime date = 0; // at midnight
+    QString caption;   // the date as a long date, then a note on skipped holidays if any
+};
+
+// The add/subtract result in the current date environment. nullopt when the count is no number
 // (the line then keeps its text). Throws kalendo::Error when the locale's long date does not
 // decode.
-std::optional<QString> ResultDateCaption(const ResultDateRequest& request);
+std::optional<ResultDate> ComputeResultDate(const ResultDateRequest& request);
 
 } // namespace kalendo::app

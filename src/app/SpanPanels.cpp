@@ -23,6 +23,7 @@ TSpanPanels::TSpanPanels(QLabel& days, QLabel& weeks, QLabel& months, QLabel& ye
 void TSpanPanels::Show(DateTime left, DateTime right, bool bothDates, const HolidayTable* skippedHolidays) {
     SetColours(years_, kNavy, kYellow);
     const SpanTexts span = ComputeSpan(left, right, bothDates);
+    orderError_ = span.orderError;
     if (span.orderError) {
         SetPanel(years_, QString::fromLatin1(kSpanOrderError), true);
         return;
@@ -42,6 +43,7 @@ void TSpanPanels::Show(DateTime left, DateTime right, bool bothDates, const Holi
 }
 
 QStringList TSpanPanels::Texts() const {
+    if (orderError_) return {years_.text()};
     return {days_.text(), weeks_.text(), months_.text(), years_.text()};
 }
 

@@ -21,7 +21,8 @@ public:
     // holidays too when there are any. Dates in the wrong order leave the other panels as they
     // were and say so in the years panel.
     void Show(DateTime left, DateTime right, bool bothDates, const HolidayTable* skippedHolidays);
-    // The four texts, days first.
+    // The texts that are current: the four, days first, or only the order error's line when the
+    // other panels still show the span before it.
     QStringList Texts() const;
 
 private:
@@ -29,6 +30,7 @@ private:
     QLabel& weeks_;
     QLabel& months_;
     QLabel& years_;
+    bool orderError_ = false;
 };
 
 } // namespace kalendo::app

@@ -342,9 +342,11 @@ QString TForm1::CountText(bool subtract) const {
 
 void TForm1::ShowResultDate(const QString& unit, const QString& countText) {
     const bool weekends = unit != QLatin1String("B");
-    const std::optional<QString> caption =
-        ResultDateCaption({Planner1->Date(), countText, weekends, SkippedHolidays()});
-    if (caption) SB1->setText(*caption);
+    const std::optional<ResultDate> result =
+        ComputeResultDate({Planner1->Date(), countText, weekends, SkippedHolidays()});
+    if (!result) return;
+    SB1->setText(result->caption);
+    shownResultDate_ = result->date;
 }
 
 void TForm1::AddCheckClick() {
@@ -379,13 +381,10 @@ void TForm1::AddCheckMouseUp() { FocusNoDays(); }
 void TForm1::SubtractCheckMouseUp() { FocusNoDays(); }
 
 void TForm1::SB1Click() {
-    const std::optional<std::int32_t> count = ParseCount(NoDays->text());
-    if (!count) return;
-    const DateTime left = Planner1->Date();
-    const DateTime target = AddCheck->isChecked() ? left + *count : left - *count;
+    if (!shownResultDate_) return;
     // A calendar put beyond its range could not be moved back by its keys, mouse or year
     // buttons, so the date stops at the range's end.
-    MoveCalendarTo(*Planner2, std::clamp(target, Planner2->MinDate(), Planner2->MaxDate()));
+    MoveCalendarTo(*Planner2, std::clamp(*shownResultDate_, Planner2->MinDate(), Planner2->MaxDate()));
 }
 
 void TForm1::ApplyHolidayOptions() {

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -185,6 +186,7 @@ public:
     void WEcheckClick();
     void AddCheckMouseUp();
     void SubtractCheckMouseUp();
+    // Puts the date the button shows into the right calendar.
     void SB1Click();
     // unit "D" counts calendar days, "B" business days; countText is NoDays' text, "-" in
     // front to subtract.
@@ -208,7 +210,8 @@ public:
     void SkipHolidays1Click();
     void TypeDateLeft1Click();
     void TypeDateRight1Click();
-    // Copies the four span texts and the result line, one per line, as plain text.
+    // Copies the four span texts (only the error line when the dates are in the wrong order) and
+    // the result line, one per line, as plain text.
     void CopyResults1Click();
     QString ResultsText() const;
 
@@ -267,6 +270,9 @@ private:
     TSecondaryWindows* secondary_ = nullptr;
     TActivation* activation_ = nullptr;
     QPointer<TdsPlanner> typedDateTarget_;
+    // The date SB1's caption names, set with the caption: a click sets this, not a recount that
+    // a count typed since, or a new left date, would make differ from what the button shows.
+    std::optional<DateTime> shownResultDate_;
     QPointer<QWidget> aboutBox_;
     QPointer<QWidget> helpFact_;
     QPointer<QWidget> easterForm_;

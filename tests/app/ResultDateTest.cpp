@@ -3,6 +3,7 @@
 #include "app/QStringPrinter.h"
 #include "dates/DateEnvironment.h"
 #include "dates/DateFormat.h"
+#include "dates/HolidayTable.h"
 #include "platform/LocaleAdapter.h"
 
 #include <QLocale>
@@ -16,6 +17,15 @@ namespace {
 
 DateTime Date(int year, int month, int day) { return EncodeDate(year, month, day); }
 
+// The line, checked to begin with the date the result button would set.
+std::optional<QString> Caption(const ResultDateRequest& request) {
+    const std::optional<ResultDate> result = ComputeResultDate(request);
+    if (!result) return std::nullopt;
+    EXPECT_TRUE(result->caption.startsWith(
+        FormatDateTime("dddd d mmmm yyyy", result->date, CurrentFormatSettings()).c_str()));
+    return result->caption;
+}
+
 class ResultDateTest : public ::testing::Test {
 protected:
     std::shared_ptr<FixedClock> clock_ =
@@ -24,12 +34,17 @@ protected:
 };
 
 TEST_F(ResultDateTest, addsAndSubtractsCalendarOrBusinessDays) {
+    const HolidayTable christmas(NamedDatesFileSection{
+        true,
+        {{Date(2026, 12, 25), "Christmas Day", false, 1}, {Date(2026, 12, 28), "Boxing Day", false, 2}},
+        {}});
     const struct {
         const char* meaning;
         DateTime left;
         const char* count; // "-" in front subtracts
         bool weekends;
         const char* shown;
+        const HolidayTable* skipped = nullptr;
     } rows[] = {
         {"add with week-ends", Date(2026, 12, 7), "5", true, "Saturday 12 December 2026"},
         {"add business days", Date(2026, 12, 7), "5", false, "Monday 14 December 2026"},
@@ -41,18 +56,21 @@ TEST_F(ResultDateTest, addsAndSubtractsCalendarOrBusinessDays) {
         {"empty count is zero", Date(2026, 12, 7), "-", false, "Monday 7 December 2026"},
         {"largest count", Date(2000, 1, 1), "99999", true, "Wednesday 15 October 2273"},
         {"back past the calendars' start", Date(1752, 1, 1), "-1", true, "Friday 31 December 1751"},
+        {"business days over skipped holidays", Date(2026, 12, 7), "14", false,
+         "Tuesday 29 December 2026 (public holidays skipped)", &christmas},
+        {"business days back over skipped holidays", Date(2026, 12, 29), "-1", false,
+         "Thursday 24 December 2026 (public holidays skipped)", &christmas},
     };
     for (const auto& row : rows) {
         const std::optional<QString> caption =
-            ResultDateCaption({row.left, QString::fromLatin1(row.count), row.weekends, nullptr});
+            Caption({row.left, QString::fromLatin1(row.count), row.weekends, row.skipped});
         EXPECT_EQ(caption, std::optional<QString>(QString::fromLatin1(row.shown))) << row.meaning;
     }
 }
 
 TEST_F(ResultDateTest, aCountThatIsNoNumberLeavesTheLineAlone) {
     for (const char* count : {"123456", "+5", "--5", "5a"})
-        EXPECT_EQ(ResultDateCaption({Date(2026, 12, 7), QString::fromLatin1(count), true, nullptr}),
-                  std::nullopt)
+        EXPECT_EQ(Caption({Date(2026, 12, 7), QString::fromLatin1(count), true, nullptr}), std::nullopt)
             << count;
 }
 
@@ -65,11 +83,9 @@ TEST_F(ResultDateTest, worksInYearFirstLocalesAndWhereNamesOrShortDatesCarryText
         const auto longDate = [&](DateTime date) {
             return std::optional(QString::fromStdString(FormatDateTime("dddd d mmmm yyyy", date, settings)));
         };
-        EXPECT_EQ(ResultDateCaption({monday, QStringLiteral("0"), false, nullptr}), longDate(monday)) << name;
-        EXPECT_EQ(ResultDateCaption({monday, QStringLiteral("5"), true, nullptr}), longDate(monday + 5))
-            << name;
-        EXPECT_EQ(ResultDateCaption({monday, QStringLiteral("-5"), false, nullptr}), longDate(monday - 7))
-            << name;
+        EXPECT_EQ(Caption({monday, QStringLiteral("0"), false, nullptr}), longDate(monday)) << name;
+        EXPECT_EQ(Caption({monday, QStringLiteral("5"), true, nullptr}), longDate(monday + 5)) << name;
+        EXPECT_EQ(Caption({monday, QStringLiteral("-5"), false, nullptr}), longDate(monday - 7)) << name;
     }
 }
 

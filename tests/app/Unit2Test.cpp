@@ -728,21 +728,19 @@ TEST_F(Unit2Test, addSubtract_subtractWithoutWeekEndsIsStoredAtExit) {
     EXPECT_FALSE(again->WEcheck->isChecked());
 }
 
-TEST_F(Unit2Test, resultButton_putsCalendarDaysIntoTheRightCalendar) {
+TEST_F(Unit2Test, resultButton_putsTheDateItShowsIntoTheRightCalendar) {
     auto form = StartShown();
     form->NoDays->setText(QStringLiteral("5"));
     form->AddCheckClick();
     ASSERT_EQ(form->SB1->text(), QStringLiteral("Monday 14 December 2026"));
     QTest::mouseClick(form->SB1, Qt::LeftButton);
-    EXPECT_EQ(form->Planner2->Date(), Date(2026, 12, 12)) << "calendar days whatever the week-end option";
-    EXPECT_EQ(form->DayPanel->text(), QStringLiteral("5 Days")) << "the panels follow";
+    EXPECT_EQ(form->Planner2->Date(), Date(2026, 12, 14)) << "business days, as shown";
+    EXPECT_EQ(form->DayPanel->text(), QStringLiteral("7 Days")) << "the panels follow";
     form->SubtractCheckClick();
+    form->NoDays->setText(QStringLiteral("9")); // typed, not yet computed: the button still shows 5
     form->SB1Click();
-    EXPECT_EQ(form->Planner2->Date(), Date(2026, 12, 2));
+    EXPECT_EQ(form->Planner2->Date(), Date(2026, 11, 30));
     EXPECT_EQ(form->YearPanel->text(), QStringLiteral("--- Date on Left must be before Date on Right ---"));
-    form->NoDays->clear();
-    form->SB1Click();
-    EXPECT_EQ(form->Planner2->Date(), Date(2026, 12, 7)) << "an empty count is 0";
 }
 
 TEST_F(Unit2Test, resultButton_stopsAtTheEndsOfTheCalendarsRange) {
@@ -761,6 +759,7 @@ TEST_F(Unit2Test, resultButton_stopsAtTheEndsOfTheCalendarsRange) {
     for (const auto& row : rows) {
         auto form = StartShown();
         form->Planner1->SetDate(row.left);
+        form->WEcheck->setChecked(true);
         form->NoDays->setText(QStringLiteral("99999"));
         if (row.subtract)
             form->SubtractCheckClick();
@@ -1137,7 +1136,8 @@ TEST_F(Unit2HolidaysTest, bothCalendarsMarkTheCountrysHolidaysOfTheMonthTheyShow
     form->Planner1->SetYear(2027);
     form->Planner1->SetDate(Date(2027, 3, 1));
     EXPECT_EQ(form->Planner1->HolidayName(Date(2027, 3, 29)), QStringLiteral("Easter Monday"));
-    EXPECT_EQ(form->Planner1->HolidayName(Date(2027, 4, 6)), QString()) << "last year's date of a moving holiday";
+    EXPECT_EQ(form->Planner1->HolidayName(Date(2027, 4, 6)), QString())
+        << "last year's date of a moving holiday";
 }
 
 TEST_F(Unit2HolidaysTest, aHolidaysCellNamesItInItsTooltip) {
@@ -1304,6 +1304,13 @@ TEST_F(Unit2HolidaysTest, freeTextEntry_escapeLeavesEverythingAsItWas) {
     form->Planner2->setFocus(Qt::MouseFocusReason); // another control of the window
     EXPECT_FALSE(entry.isVisible());
     EXPECT_EQ(form->Planner1->Date(), Date(2026, 12, 7));
+    form->TypeDateLeft1->trigger();
+    QTest::keyClicks(entry.Edit, QStringLiteral("tomorrow"));
+    QTest::mouseClick(entry.Prompt, Qt::LeftButton);
+    EXPECT_TRUE(entry.isVisible()) << "a click on the entry itself";
+    QTest::mouseClick(form->ClientArea, Qt::LeftButton, {}, QPoint(248, 400)); // between the calendars
+    EXPECT_FALSE(entry.isVisible());
+    EXPECT_EQ(form->Planner1->Date(), Date(2026, 12, 7));
 }
 
 TEST_F(Unit2HolidaysTest, copy_putsTheFourSpanTextsAndTheResultLineOnTheClipboard) {
@@ -1315,6 +1322,10 @@ TEST_F(Unit2HolidaysTest, copy_putsTheFourSpanTextsAndTheResultLineOnTheClipboar
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QStringLiteral("7 Days\n1 Weeks and 0 Days\n0 Months, 1 Weeks and 0 Days\n"
                              "0 Years, 0 Months, 1 Weeks and 0 Days\nMonday 7 December 2026\n"));
+    form->MoveCalendarTo(*form->Planner1, Date(2026, 12, 15)); // the panels keep the span above
+    QTest::keyClick(form->NoDays, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("--- Date on Left must be before Date on Right ---\nMonday 7 December 2026\n"));
 }
 
 } // namespace
