@@ -9,8 +9,10 @@
 #include "app/GotoDateRow.h"
 #include "app/ResultDate.h"
 #include "app/SecondaryWindows.h"
+#include "app/SettingsFailureMessages.h"
 #include "app/SpanPanels.h"
 #include "app/StoredOptions.h"
+#include "app/WindowPlacement.h"
 #include "dates/DateEnvironment.h"
 #include "dates/DateFormat.h"
 #include "platform/Fonts.h"
@@ -177,6 +179,15 @@ void TForm1::MoveOuterTo(QPoint topLeft) {
     move(topLeft);
 }
 
+QPoint TForm1::OpeningPlace(QPoint stored) const {
+    // A position left over from a larger or since removed screen would hide the window, or leave
+    // a corner of it out of reach of the mouse.
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    return WindowPlacement(stored, frameGeometry().size(), screens, QPoint(kDefaultLeft, kDefaultTop));
+}
+
 void TForm1::FormCreate() {
     TextFader1->SetActive(true);
     Panel1->hide();
@@ -188,14 +199,9 @@ void TForm1::FormCreate() {
     const QString cal2 = key->ReadString(QStringLiteral("Cal2"), QString());
     QString startOfWeek = key->ReadString(QStringLiteral("StartOfWeek"), QString());
     key->ReadString(QStringLiteral("appver"), QString::fromLatin1(kVersion));
-    int left = key->ReadInteger(QStringLiteral("left"), x());
-    int top = key->ReadInteger(QStringLiteral("top"), y());
-    // A position left over from a larger or since removed screen would hide the window.
-    if (!QGuiApplication::screenAt(QPoint(left + 50, top + 10))) {
-        left = kDefaultLeft;
-        top = kDefaultTop;
-    }
-    MoveOuterTo(QPoint(left, top));
+    const int left = key->ReadInteger(QStringLiteral("left"), x());
+    const int top = key->ReadInteger(QStringLiteral("top"), y());
+    MoveOuterTo(OpeningPlace(QPoint(left, top)));
     ReadStoredOptions(*key, *this);
 
     if (AlwaysOnTop == 1 || AlwaysOnTop == 0) ApplyStayOnTop(AlwaysOnTop == 0);
@@ -262,8 +268,12 @@ void TForm1::ExitClick() {
     key->WriteString(QStringLiteral("appver"), QString::fromLatin1(kVersion));
     key->WriteString(QStringLiteral("StartOfWeek"),
                      SundayWeek->isChecked() ? QStringLiteral("S") : QStringLiteral("M"));
-    // A failed write throws here: the program stays open so the user can try again.
-    key->Close();
+    // The user can always quit: a store that cannot be written costs this run's options, once
+    // the user has been told which and agreed; No keeps the program open to try again.
+    const std::optional<platform::SettingsWriteFailure> failure = key->TryClose();
+    if (failure && Message(*this, platform::MessageKind::Warning, ExitWithoutSavingQuestion(*failure),
+                           platform::MessageButtons::YesNo, std::nullopt) != platform::MessageResult::Yes)
+        return;
     mxWebUpdate1->AbandonCheck();
     if (TrayIcon1) TrayIcon1->SetIconVisible(false);
     exiting_ = true;
@@ -505,7 +515,11 @@ void TForm1::SaveDatesNow1Click() {
     auto key = store_->OpenKey();
     key->WriteString(QStringLiteral("Cal1"), stored(Planner1->Date()));
     key->WriteString(QStringLiteral("Cal2"), stored(Planner2->Date()));
-    key->Close();
+    if (const std::optional<platform::SettingsWriteFailure> failure = key->TryClose()) {
+        Message(*this, platform::MessageKind::Error, SaveDatesFailureText(*failure),
+                platform::MessageButtons::Ok, std::nullopt);
+        return;
+    }
     Inform(*this, QStringLiteral("Dates successfully saved..."), QPoint(140, 200));
 }
 
@@ -546,8 +560,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // The exit sequence ends the program; when it cannot write the options it reports that
-    // and the window stays open, so nothing is lost.
+    // The exit sequence ends the program; when it cannot write the options it asks first, and
+    // the window stays open only if the user would rather try again.
     event->ignore();
     RunUserAction([this] { ExitClick(); });
 }

@@ -257,6 +257,9 @@ private:
     QString CountText(bool subtract) const;
     // Places the window's outer edge (frame included), as the stored left and top mean it.
     void MoveOuterTo(QPoint topLeft);
+    // Where the window opens for a stored outer position: there when the top of the window can
+    // be reached on the screens, else the design's place.
+    QPoint OpeningPlace(QPoint stored) const;
     // Puts the keyboard focus into NoDays with its text selected.
     void FocusNoDays();
     void OpenDateTextEntry(TdsPlanner& planner, const QString& prompt);

@@ -23,6 +23,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPrinter>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
@@ -170,25 +171,25 @@ TEST_F(Unit2Test, exit_writesExactlyTheSixteenValuesAndEnds) {
     EXPECT_EQ(store_->commitCount, 1) << "one open, write and close";
 }
 
-TEST_F(Unit2Test, exit_thatCannotWriteReportsTheValueAndStaysOpen) {
+TEST_F(Unit2Test, exit_thatCannotWriteAsksAndYesExitsWithoutSaving) {
     auto form = Start();
-    store_->failingValue = QStringLiteral("WE");
+    store_->failingValue = QStringLiteral("WE"); // access is denied, as in a read-only store
+    answers_ = {MessageResult::No, MessageResult::Yes};
     form->ExitClickItem->trigger();
-    EXPECT_EQ(terminations_, 0);
+    EXPECT_EQ(terminations_, 0) << "No stays";
     ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0].kind, MessageKind::Error);
-    EXPECT_EQ(boxes_[0].title, QString::fromLatin1(kalendo::kVersionedName));
+    EXPECT_EQ(boxes_[0].buttons, MessageButtons::YesNo);
     EXPECT_TRUE(boxes_[0].text.contains(QStringLiteral("'WE'"))) << boxes_[0].text.toStdString();
     EXPECT_TRUE(store_->values.isEmpty()) << "nothing half-written";
 
-    store_->failingValue.clear();
     form->ExitClickItem->trigger();
-    EXPECT_EQ(terminations_, 1) << "a second try succeeds";
+    EXPECT_EQ(terminations_, 1) << "Yes exits without saving";
 }
 
-TEST_F(Unit2Test, closingTheWindow_runsTheExitSequenceAndStaysOpenWhenItCannotWrite) {
+TEST_F(Unit2Test, closingTheWindow_runsTheExitSequenceAndStaysOpenWhenItCannotWriteAndTheUserSaysNo) {
     auto form = StartShown();
     store_->failingValue = QStringLiteral("WN");
+    answers_ = {MessageResult::No};
     EXPECT_FALSE(form->close()) << "a failed write keeps the window";
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(terminations_, 0);
@@ -318,10 +319,13 @@ TEST_F(Unit2Test, startup_storedDatesThatNoLongerReadOpenOnToday) {
 }
 
 TEST_F(Unit2Test, startup_positionOffEveryScreenFallsBackToTheDesignPosition) {
-    Seed("left", "-30000");
-    Seed("top", "40000");
-    auto form = Start();
-    EXPECT_EQ(form->pos(), QPoint(522, 143));
+    const QPoint corner =
+        QGuiApplication::primaryScreen()->availableGeometry().bottomRight() - QPoint(60, 20);
+    for (const QPoint stored : {QPoint(-30000, 40000), corner}) { // a corner is not the menu
+        Seed("left", QString::number(stored.x()));
+        Seed("top", QString::number(stored.y()));
+        EXPECT_EQ(Start()->pos(), QPoint(522, 143)) << stored.x() << "," << stored.y();
+    }
 }
 
 TEST_F(Unit2Test, span_clickingADayRecomputesThePanelsAndFocusesTheCount) {
@@ -980,8 +984,10 @@ TEST_F(Unit2Test, saveDates_failedWriteIsReportedInsteadOfSuccess) {
     store_->failingValue = QStringLiteral("Cal1");
     answers_ = {MessageResult::Ok};
     form->SaveDates2->trigger();
-    ASSERT_EQ(boxes_.size(), 2u);
+    ASSERT_EQ(boxes_.size(), 2u) << "the failure and nothing else";
     EXPECT_EQ(boxes_[1].kind, MessageKind::Error);
+    EXPECT_TRUE(boxes_[1].text.startsWith(QStringLiteral("The dates were not saved")))
+        << boxes_[1].text.toStdString();
     EXPECT_TRUE(boxes_[1].text.contains(QStringLiteral("'Cal1'")));
 }
 
