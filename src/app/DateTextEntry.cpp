@@ -36,6 +36,7 @@ TDateTextEntry::TDateTextEntry(DateTime minDate, DateTime maxDate, QWidget* pare
     Edit->setMaxLength(120);
     Edit->setPlaceholderText(QStringLiteral("next Friday, 3 weeks ago, 25/12/2026"));
     Edit->setToolTip(QStringLiteral(" Type a date in words, then press Enter (Escape gives up) "));
+    Edit->setAccessibleName(QStringLiteral("Type a date in words"));
     Edit->installEventFilter(this);
     ReadingLine = new QLabel(this);
     ReadingLine->setObjectName(QStringLiteral("DateTextReading"));
@@ -54,6 +55,8 @@ TDateTextEntry::TDateTextEntry(DateTime minDate, DateTime maxDate, QWidget* pare
 
 void TDateTextEntry::Open(const QString& prompt) {
     Prompt->setText(prompt);
+    // The prompt says which calendar the date is for.
+    Edit->setAccessibleName(prompt + QStringLiteral(" type a date in words"));
     Edit->clear();
     ShowReading();
     show();

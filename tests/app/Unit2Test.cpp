@@ -10,9 +10,11 @@
 #include "dates/HolidayTable.h"
 #include "platform/LocaleAdapter.h"
 #include "platform/MessageBoxes.h"
+#include "tools/easter1.h"
 #include "ui/CoolTrayIcon.h"
 #include "ui/TextFade.h"
 
+#include <QAccessible>
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
@@ -1096,6 +1098,24 @@ TEST_F(Unit2Test, screenshots_ofTheMainWindow) {
     }
 }
 
+// Every control the keyboard reaches, each result and the calendars' own buttons are named, in
+// the Easter window too; no two names are alike, so the two sides of a pair tell themselves apart.
+TEST_F(Unit2Test, accessibility_everyControlHasANameOfItsOwn) {
+    auto form = StartShown();
+    TEasterForm easter;
+    for (QWidget* window : std::initializer_list<QWidget*>{form.get(), &easter}) {
+        QStringList names;
+        for (QWidget* w : window->findChildren<QWidget*>())
+            if ((w->focusPolicy() & Qt::TabFocus) || qobject_cast<QLineEdit*>(w) ||
+                qobject_cast<TdsMonthButton*>(w) || qobject_cast<TdsYearSpinner*>(w) ||
+                w == form->TextFader1 || (qobject_cast<QLabel*>(w) && w->parent() == form->ClientArea))
+                names << QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+        EXPECT_TRUE(!names.contains(QString()) && names.removeDuplicates() == 0)
+            << names.join(u'|').toStdString();
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form.get())->text(QAccessible::Name), kVersionedName);
+}
+
 // The main window with a named-dates table of its own: a few United Kingdom rows, as the shipped
 // table has them (a substitute day when Boxing Day falls on a Saturday; Easter Monday moving).
 class Unit2HolidaysTest : public Unit2Test {
@@ -1138,7 +1158,8 @@ TEST_F(Unit2HolidaysTest, bothCalendarsMarkTheCountrysHolidaysOfTheMonthTheyShow
     form->Planner1->SetYear(2027);
     form->Planner1->SetDate(Date(2027, 3, 1));
     EXPECT_EQ(form->Planner1->HolidayName(Date(2027, 3, 29)), QStringLiteral("Easter Monday"));
-    EXPECT_EQ(form->Planner1->HolidayName(Date(2027, 4, 6)), QString()) << "last year's date of a moving holiday";
+    EXPECT_EQ(form->Planner1->HolidayName(Date(2027, 4, 6)), QString())
+        << "last year's date of a moving holiday";
 }
 
 TEST_F(Unit2HolidaysTest, aHolidaysCellNamesItInItsTooltip) {
