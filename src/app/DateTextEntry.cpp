@@ -87,6 +87,9 @@ void TDateTextEntry::ShowReading() {
         SetTextColour(*ReadingLine, kDarkRed);
         break;
     }
+    // What the entry reads is told with the field itself, where a screen reader's user types.
+    if (Edit->accessibleDescription() != ReadingLine->text())
+        Edit->setAccessibleDescription(ReadingLine->text());
 }
 
 bool TDateTextEntry::eventFilter(QObject* watched, QEvent* event) {
