@@ -37,6 +37,7 @@ TDateTextEntry::TDateTextEntry(DateTime minDate, DateTime maxDate, QWidget* pare
     Edit->setMaxLength(120);
     Edit->setPlaceholderText(QStringLiteral("next Friday, 3 weeks ago, 25/12/2026"));
     Edit->setToolTip(QStringLiteral(" Type a date in words, then press Enter (Escape gives up) "));
+    Edit->setAccessibleName(QStringLiteral("Type a date in words"));
     ReadingLine = new QLabel(this);
     ReadingLine->setObjectName(QStringLiteral("DateTextReading"));
     ReadingLine->setFont(platform::DesignFont(11, true));
@@ -54,6 +55,8 @@ TDateTextEntry::TDateTextEntry(DateTime minDate, DateTime maxDate, QWidget* pare
 
 void TDateTextEntry::Open(const QString& prompt) {
     Prompt->setText(prompt);
+    // The prompt says which calendar the date is for.
+    Edit->setAccessibleName(prompt + QStringLiteral(" type a date in words"));
     Edit->clear();
     ShowReading();
     show();
@@ -95,6 +98,9 @@ void TDateTextEntry::ShowReading() {
         SetTextColour(*ReadingLine, kDarkRed);
         break;
     }
+    // What the entry reads is told with the field itself, where a screen reader's user types.
+    if (Edit->accessibleDescription() != ReadingLine->text())
+        Edit->setAccessibleDescription(ReadingLine->text());
 }
 
 bool TDateTextEntry::eventFilter(QObject* watched, QEvent* event) {

@@ -32,11 +32,15 @@ void TSpanPanels::Show(DateTime left, DateTime right, bool bothDates, const Holi
     const std::int64_t businessDays =
         skippedHolidays != nullptr ? SpanBusinessDays(left, right, bothDates, skippedHolidays->DaysOff())
                                    : SpanBusinessDays(left, right, bothDates);
-    days_.setToolTip(
+    const QString businessText =
         QStringLiteral(" %1 business day%2 (Monday to Friday%3) ")
             .arg(businessDays)
             .arg(businessDays == 1 ? QString() : QStringLiteral("s"))
-            .arg(skippedHolidays != nullptr ? QStringLiteral(", less public holidays") : QString()));
+            .arg(skippedHolidays != nullptr ? QStringLiteral(", less public holidays") : QString());
+    days_.setToolTip(businessText);
+    // Its description too, which, unlike a tooltip, tells assistive technology when it changes.
+    if (days_.accessibleDescription() != businessText.trimmed())
+        days_.setAccessibleDescription(businessText.trimmed());
     SetPanel(weeks_, QString::fromStdString(span.weeks), false);
     SetPanel(months_, QString::fromStdString(span.months), false);
     SetPanel(years_, QString::fromStdString(span.years), false);

@@ -1,13 +1,16 @@
 // The main window's controls and menu as the design places them, and the one list of every
 // event with the handler it runs.
+#include "KalendoVersion.h"
 #include "app/DateTextEntry.h"
 #include "app/DesignColours.h"
 #include "app/ErrorReport.h"
 #include "app/GotoDateRow.h"
+#include "app/ResultButton.h"
 #include "app/TrayIconMenu.h"
 #include "app/Unit2.h"
 #include "platform/Fonts.h"
 #include "ui/CoolTrayIcon.h"
+#include "ui/Credits.h"
 #include "ui/TextFade.h"
 
 #include <QAction>
@@ -25,6 +28,19 @@ namespace {
 using platform::DesignFont;
 
 QString Latin1(const char* text) { return QString::fromLatin1(text); }
+
+// Controls come in pairs, one per calendar; a screen reader hears which side each is on.
+QString OnSide(const QString& side, const QString& what) { return side + QStringLiteral(": ") + what; }
+
+// The calendar's own child controls, named with its side.
+void NameCalendarParts(TdsPlanner& planner, const QString& side) {
+    planner.setAccessibleName(side);
+    for (TdsMonthButton* button : planner.findChildren<TdsMonthButton*>(Qt::FindDirectChildrenOnly))
+        button->setAccessibleName(
+            OnSide(side, button->IsNext() ? QStringLiteral("next month") : QStringLiteral("previous month")));
+    planner.YearSpinner()->setAccessibleName(OnSide(side, QStringLiteral("change the year")));
+    planner.MonthMenu()->setAccessibleName(OnSide(side, QStringLiteral("choose a month")));
+}
 
 } // namespace
 
@@ -64,6 +80,8 @@ void TForm1::BuildControls() {
     ClientArea->setFixedSize(kClientWidth, kClientHeight);
     SetColours(*ClientArea, kSkyBlue, QColor(0, 0, 0));
     setCentralWidget(ClientArea);
+    // The title bar shows no text by design; assistive technology still hears the program's title.
+    setAccessibleName(Latin1(kVersionedName));
 
     Panel2 = new QFrame(ClientArea);
     Panel2->setObjectName(QStringLiteral("Panel2"));
@@ -90,6 +108,8 @@ void TForm1::BuildControls() {
     NoDays->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), NoDays));
     NoDays->setToolTip(QStringLiteral(" Enter number here "));
+    // The field is named by the prompt the user sees beside it.
+    Label2->setBuddy(NoDays);
 
     AddCheck = new TTickBox(QStringLiteral("Add Days"), Panel2);
     AddCheck->move(346, 32);
@@ -109,13 +129,14 @@ void TForm1::BuildControls() {
     WEcheck->setGeometry(QRect(50, 84, 391, 19).translated(-Panel2->pos()));
     WEcheck->setToolTip(QStringLiteral(" Put tick here to \n include week-ends "));
 
-    SB1 = new QPushButton(Panel2);
+    // Its caption, the result, is its accessible name.
+    SB1 = new TResultButton(Panel2);
     SB1->setObjectName(QStringLiteral("SB1"));
     SB1->setGeometry(15, 104, 449, 25);
-    SB1->setFlat(true);
     SB1->setFont(DesignFont(13, true));
     SB1->setCursor(Qt::PointingHandCursor);
-    SB1->setFocusPolicy(Qt::NoFocus);
+    SB1->setAccessibleDescription(
+        QStringLiteral("The calculated date. Press it to set the right calendar from the number of days."));
 
     SECheck =
         new TTickBox(QStringLiteral("Include both start and end dates from calendars below"), ClientArea);
@@ -149,26 +170,37 @@ void TForm1::BuildControls() {
     TextFader1 = MakeCreditsFader(ClientArea);
     // Every frame covers the whole line, so nothing beneath it needs painting first.
     TextFader1->setAttribute(Qt::WA_OpaquePaintEvent);
+    // The line fades through the credits one at a time; a screen reader gets them all at once.
+    TextFader1->setAccessibleName(QStringLiteral("Credits"));
+    QStringList creditLines;
+    for (const QString& line : credits::CreditLines())
+        creditLines << TTextFader::DecodeLine(line);
+    TextFader1->setAccessibleDescription(creditLines.join(u'\n'));
 
-    auto makeGoto = [this](int x) {
+    const QString left = QStringLiteral("Left calendar");
+    const QString right = QStringLiteral("Right calendar");
+    auto makeGoto = [this](int x, const QString& side) {
         auto* button = new QPushButton(QStringLiteral("Goto Date"), ClientArea);
         button->setGeometry(x, kGotoTop, 98, 28);
         button->setFont(DesignFont(13, true));
-        button->setToolTip(QStringLiteral(" Click here to enter date "));
+        button->setToolTip(QStringLiteral(" Click here to enter a date for the %1 ").arg(side.toLower()));
+        button->setAccessibleName(OnSide(side, QStringLiteral("go to a date")));
         return button;
     };
-    auto makeInput = [this](int x) {
+    auto makeInput = [this](int x, const QString& side) {
         auto* input = new QLineEdit(ClientArea);
         input->setGeometry(x, kGotoTop, 98, 28);
         input->setFont(DesignFont(16, true));
         input->setInputMask(DateInputMask());
-        input->setToolTip(QStringLiteral(" Enter date here, then press Enter "));
+        input->setToolTip(
+            QStringLiteral(" Enter a date for the %1 here, then press Enter ").arg(side.toLower()));
+        input->setAccessibleName(OnSide(side, QStringLiteral("date to go to")));
         return input;
     };
-    GotoDateLeft = makeGoto(9);
-    GotoDateRight = makeGoto(388);
-    DateInputLeft = makeInput(9);
-    DateInputRight = makeInput(388);
+    GotoDateLeft = makeGoto(9, left);
+    GotoDateRight = makeGoto(388, right);
+    DateInputLeft = makeInput(9, left);
+    DateInputRight = makeInput(388, right);
     DateInputLeft->setObjectName(QStringLiteral("DateInputLeft"));
     DateInputRight->setObjectName(QStringLiteral("DateInputRight"));
 
@@ -178,28 +210,34 @@ void TForm1::BuildControls() {
     Planner1->setObjectName(QStringLiteral("Planner1"));
     Planner1->move(9, 314);
     ConfigurePlanner(*Planner1, QStringLiteral(" Select date here from... "));
+    NameCalendarParts(*Planner1, left);
     Planner2 = new TdsPlanner(ClientArea);
     Planner2->setObjectName(QStringLiteral("Planner2"));
     Planner2->move(253, 314);
     ConfigurePlanner(*Planner2, QStringLiteral(" Select date here to... "));
+    NameCalendarParts(*Planner2, right);
 
-    auto makeYearButton = [this](int x, int w, const char* caption, const char* hint, bool forward) {
+    // The arrows of the captions are not read out; the name says the move in words.
+    auto makeYearButton = [this](int x, int w, const char* caption, const char* move, bool forward,
+                                 const QString& side) {
         auto* button = new QPushButton(Latin1(caption), ClientArea);
         button->setGeometry(x, 546, w, 25);
         button->setFont(DesignFont(11, false));
         button->setCursor(Qt::PointingHandCursor);
-        button->setToolTip(Latin1(hint));
+        const QString name = OnSide(side, Latin1(move));
+        button->setToolTip(u' ' + name + u' ');
+        button->setAccessibleName(name);
         SetTextColour(*button, forward ? kGreen : kRed);
         return button;
     };
-    Back1Cal1 = makeYearButton(7, 55, "<- 1 year", " Back 1 year ", false);
-    Forward1Cal1 = makeYearButton(64, 55, "1 year ->", " Forward 1 year ", true);
-    Back10Cal1 = makeYearButton(121, 60, "<- 10 years", " Back 10 years ", false);
-    Forward10Cal1 = makeYearButton(183, 60, "10 years ->", " Forward 10 years ", true);
-    Back1Cal2 = makeYearButton(251, 55, "<- 1 year", " Back 1 year ", false);
-    Forward1Cal2 = makeYearButton(308, 55, "1 year ->", " Forward 1 year ", true);
-    Back10Cal2 = makeYearButton(365, 60, "<- 10 years", " Back 10 years ", false);
-    Forward10Cal2 = makeYearButton(427, 60, "10 years ->", " Forward 10 years ", true);
+    Back1Cal1 = makeYearButton(7, 55, "<- 1 year", "back 1 year", false, left);
+    Forward1Cal1 = makeYearButton(64, 55, "1 year ->", "forward 1 year", true, left);
+    Back10Cal1 = makeYearButton(121, 60, "<- 10 years", "back 10 years", false, left);
+    Forward10Cal1 = makeYearButton(183, 60, "10 years ->", "forward 10 years", true, left);
+    Back1Cal2 = makeYearButton(251, 55, "<- 1 year", "back 1 year", false, right);
+    Forward1Cal2 = makeYearButton(308, 55, "1 year ->", "forward 1 year", true, right);
+    Back10Cal2 = makeYearButton(365, 60, "<- 10 years", "back 10 years", false, right);
+    Forward10Cal2 = makeYearButton(427, 60, "10 years ->", "forward 10 years", true, right);
 }
 
 void TForm1::BuildMenu() {

@@ -57,6 +57,8 @@ TEasterForm::TEasterForm(QWidget* parent)
     }
     YearText->setPalette(boxColours);
     YearText->installEventFilter(this);
+    // The label's arrow would be read out; the field's name says it plainly.
+    YearText->setAccessibleName(QStringLiteral("Year"));
 
     UpDownYear = new TUpDown(this);
     UpDownYear->setGeometry(150, 14, 17, 24);
@@ -127,6 +129,9 @@ void TEasterForm::ExitButtonClick() { accept(); }
 
 void TEasterForm::ShowLines(int year) {
     const std::array<std::string, 7> lines = EasterLines(year, CurrentFormatSettings());
+    // The arrows that take the focus carry the year in their name, so a screen reader says the
+    // year each step reaches.
+    UpDownYear->setAccessibleName(QStringLiteral("Year: %1").arg(year));
     const std::array<QLabel*, 7> labels = FeastLabels();
     for (std::size_t row = 0; row < labels.size(); ++row)
         labels[row]->setText(QString::fromStdString(lines[row]));

@@ -10,9 +10,11 @@
 #include "dates/HolidayTable.h"
 #include "platform/LocaleAdapter.h"
 #include "platform/MessageBoxes.h"
+#include "tools/easter1.h"
 #include "ui/CoolTrayIcon.h"
 #include "ui/TextFade.h"
 
+#include <QAccessible>
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
@@ -27,9 +29,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -1098,6 +1104,55 @@ TEST_F(Unit2Test, screenshots_ofTheMainWindow) {
         auto form = StartShown();
         save(*form, "main-order-error");
     }
+}
+
+// Every control the keyboard reaches, each result and the calendars' own buttons are named, in
+// the Easter window too; no two names are alike, so the two sides of a pair tell themselves apart.
+TEST_F(Unit2Test, accessibility_everyControlHasANameOfItsOwn) {
+    auto form = StartShown();
+    TEasterForm easter;
+    for (QWidget* window : std::initializer_list<QWidget*>{form.get(), &easter}) {
+        QStringList names;
+        for (QWidget* w : window->findChildren<QWidget*>())
+            if ((w->focusPolicy() & Qt::TabFocus) || qobject_cast<QLineEdit*>(w) ||
+                qobject_cast<TdsMonthButton*>(w) || qobject_cast<TdsYearSpinner*>(w) ||
+                w == form->TextFader1 || (qobject_cast<QLabel*>(w) && w->parent() == form->ClientArea))
+                names << QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+        EXPECT_TRUE(!names.contains(QString()) && names.removeDuplicates() == 0)
+            << names.join(u'|').toStdString();
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form.get())->text(QAccessible::Name), kVersionedName);
+}
+
+std::vector<std::pair<QObject*, QAccessible::Event>> told;
+
+TEST_F(Unit2Test, accessibility_tabReachesTheResultButtonItsKeysActAndChangedResultsAreTold) {
+    auto form = StartShown();
+    // Qt tells only while its platform's accessibility is active, as a screen reader makes it.
+    QPlatformAccessibility* platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
+    platform->setActive(true);
+    QAccessible::installUpdateHandler(
+        [](QAccessibleEvent* event) { told.emplace_back(event->object(), event->type()); });
+    form->NoDays->setText(QStringLiteral("5"));
+    form->AddCheckClick();
+    form->WEcheck->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form->WEcheck, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->SB1);
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+        form->Planner2->SetDate(Date(2026, 1, 1));
+        QTest::keyClick(form->SB1, key);
+        EXPECT_NE(form->Planner2->Date(), Date(2026, 1, 1));
+    }
+    form->TypeDateLeft1Click();
+    QTest::keyClicks(form->DateTextEntry1->Edit, QStringLiteral("next friday"));
+    QAccessible::installUpdateHandler(nullptr);
+    platform->setActive(false);
+    for (auto expected : {std::pair<QObject*, QAccessible::Event>{form->SB1, QAccessible::NameChanged},
+                          {form->DayPanel, QAccessible::NameChanged},
+                          {form->DayPanel, QAccessible::DescriptionChanged},
+                          {form->YearPanel, QAccessible::NameChanged},
+                          {form->DateTextEntry1->Edit, QAccessible::DescriptionChanged}})
+        EXPECT_NE(std::find(told.begin(), told.end(), expected), told.end()) << expected.second;
 }
 
 // The main window with a named-dates table of its own: a few United Kingdom rows, as the shipped
