@@ -31,7 +31,8 @@ QString KeyDisplayName() {
 std::unique_ptr<QSettings> OpenSettings(const QString& iniFilePath) {
     if (iniFilePath.isEmpty())
         return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                           QLatin1String(kSettingsOrganisation), QLatin1String(kSettingsSubkey));
+                                           QLatin1String(kSettingsOrganisation),
+                                           QLatin1String(kSettingsSubkey));
     return std::make_unique<QSettings>(iniFilePath, QSettings::IniFormat);
 }
 
@@ -56,7 +57,8 @@ void CommitToIniFile(const QString& filePath, const QStringList& names, const QM
     const QString& firstName = names.front();
     const QFileInfo target(filePath);
     if (!QDir().mkpath(target.absolutePath()))
-        ThrowWriteFailure(firstName, QStringLiteral("the folder %1 cannot be created").arg(target.absolutePath()));
+        ThrowWriteFailure(firstName,
+                          QStringLiteral("the folder %1 cannot be created").arg(target.absolutePath()));
     if (target.exists() && !target.isWritable())
         ThrowWriteFailure(firstName, QStringLiteral("the file %1 is read-only").arg(filePath));
 
@@ -64,11 +66,13 @@ void CommitToIniFile(const QString& filePath, const QStringList& names, const QM
     if (!lock.tryLock(lockTimeoutMs)) {
         if (lock.error() == QLockFile::LockFailedError)
             ThrowWriteFailure(firstName, QStringLiteral("the settings are in use by another program"));
-        ThrowWriteFailure(firstName, QStringLiteral("the folder %1 is not writable").arg(target.absolutePath()));
+        ThrowWriteFailure(firstName,
+                          QStringLiteral("the folder %1 is not writable").arg(target.absolutePath()));
     }
 
     QTemporaryDir scratchDir;
-    if (!scratchDir.isValid()) ThrowWriteFailure(firstName, QStringLiteral("no temporary folder is available"));
+    if (!scratchDir.isValid())
+        ThrowWriteFailure(firstName, QStringLiteral("no temporary folder is available"));
     const QString scratchPath = scratchDir.filePath(QStringLiteral("settings.ini"));
     {
         // Carry over what the old file holds that still parses; a corrupt remainder is dropped,
@@ -76,11 +80,14 @@ void CommitToIniFile(const QString& filePath, const QStringList& names, const QM
         QSettings scratch(scratchPath, QSettings::IniFormat);
         if (target.exists()) {
             const QSettings old(filePath, QSettings::IniFormat);
-            for (const QString& name : old.allKeys()) scratch.setValue(name, old.value(name));
+            for (const QString& name : old.allKeys())
+                scratch.setValue(name, old.value(name));
         }
-        for (const QString& name : names) scratch.setValue(name, values.value(name));
+        for (const QString& name : names)
+            scratch.setValue(name, values.value(name));
         scratch.sync();
-        if (scratch.status() != QSettings::NoError) ThrowWriteFailure(firstName, StatusReason(scratch.status()));
+        if (scratch.status() != QSettings::NoError)
+            ThrowWriteFailure(firstName, StatusReason(scratch.status()));
     }
     QFile scratchFile(scratchPath);
     if (!scratchFile.open(QIODevice::ReadOnly))
@@ -89,7 +96,8 @@ void CommitToIniFile(const QString& filePath, const QStringList& names, const QM
 
     QSaveFile out(filePath);
     if (!out.open(QIODevice::WriteOnly)) ThrowWriteFailure(firstName, out.errorString());
-    if (out.write(content) != content.size() || !out.commit()) ThrowWriteFailure(firstName, out.errorString());
+    if (out.write(content) != content.size() || !out.commit())
+        ThrowWriteFailure(firstName, out.errorString());
 }
 
 class NativeSettingsKey final : public SettingsKey {
@@ -120,7 +128,8 @@ protected:
         for (const QString& name : names) {
             settings->setValue(name, values.value(name));
             settings->sync();
-            if (settings->status() != QSettings::NoError) ThrowWriteFailure(name, StatusReason(settings->status()));
+            if (settings->status() != QSettings::NoError)
+                ThrowWriteFailure(name, StatusReason(settings->status()));
         }
     }
 
@@ -144,7 +153,8 @@ protected:
     void Commit(const QStringList& names, const QMap<QString, QString>& values) override {
         if (!store_.failingValue.isEmpty() && names.contains(store_.failingValue))
             ThrowWriteFailure(store_.failingValue, QStringLiteral("access is denied"));
-        for (const QString& name : names) store_.values.insert(name, values.value(name));
+        for (const QString& name : names)
+            store_.values.insert(name, values.value(name));
         ++store_.commitCount;
     }
 
@@ -160,7 +170,7 @@ std::optional<std::int32_t> ParseSettingsInteger(const QString& text) {
     const bool negative = text[0] == u'-';
     if (negative || text[0] == u'+') position = 1;
     if (position == text.size()) return std::nullopt;
-    std::int64_t magnitude = 0;  // at most 11 digits: no overflow in 64 bits
+    std::int64_t magnitude = 0; // at most 11 digits: no overflow in 64 bits
     for (; position < text.size(); ++position) {
         const char16_t c = text[position].unicode();
         if (c < u'0' || c > u'9') return std::nullopt;
@@ -188,7 +198,9 @@ void SettingsKey::WriteString(const QString& name, const QString& value) {
     pendingValues_.insert(name, value);
 }
 
-void SettingsKey::WriteInteger(const QString& name, std::int32_t value) { WriteString(name, QString::number(value)); }
+void SettingsKey::WriteInteger(const QString& name, std::int32_t value) {
+    WriteString(name, QString::number(value));
+}
 
 void SettingsKey::Close() {
     if (pendingNames_.isEmpty()) return;
@@ -201,7 +213,8 @@ NativeSettingsStore::NativeSettingsStore() = default;
 
 NativeSettingsStore::NativeSettingsStore(QString iniFilePath) : iniFilePath_(std::move(iniFilePath)) {}
 
-std::unique_ptr<SettingsKey> NativeSettingsStore::OpenKey() { return std::make_unique<NativeSettingsKey>(iniFilePath_, lockTimeoutMs_);
+std::unique_ptr<SettingsKey> NativeSettingsStore::OpenKey() {
+    return std::make_unique<NativeSettingsKey>(iniFilePath_, lockTimeoutMs_);
 }
 
 QString NativeSettingsStore::FileName() const {
@@ -209,6 +222,8 @@ QString NativeSettingsStore::FileName() const {
     return IsRegistry(*settings) ? QString() : settings->fileName();
 }
 
-std::unique_ptr<SettingsKey> MemorySettingsStore::OpenKey() { return std::make_unique<MemorySettingsKey>(*this); }
+std::unique_ptr<SettingsKey> MemorySettingsStore::OpenKey() {
+    return std::make_unique<MemorySettingsKey>(*this);
+}
 
 } // namespace kalendo::platform

@@ -49,7 +49,7 @@ protected:
     virtual void Commit(const QStringList& names, const QMap<QString, QString>& values) = 0;
 
 private:
-    QStringList pendingNames_;  // in the order written, for the error text
+    QStringList pendingNames_; // in the order written, for the error text
     QMap<QString, QString> pendingValues_;
 };
 
@@ -86,7 +86,7 @@ public:
     std::unique_ptr<SettingsKey> OpenKey() override;
 
     QMap<QString, QString> values;
-    QString failingValue;  // writing this name fails (empty: no failure)
+    QString failingValue; // writing this name fails (empty: no failure)
     int commitCount = 0;
 };
 

@@ -1,10 +1,10 @@
 #include "app/ErrorReport.h"
 
+#include "app/QStringPrinter.h"
 #include "dates/Error.h"
 #include "dates/VorlanDates.h"
 #include "dates/VorlanDecodeDate.h"
 #include "platform/MessageBoxes.h"
-#include "app/QStringPrinter.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -39,7 +39,8 @@ TEST(ErrorReportText, addsAFullStopOnlyAfterCharactersThatSortAfterIt) {
         {"empty", "", ""},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(ErrorReportText(QString::fromUtf8(row.message)), QString::fromUtf8(row.shown)) << row.meaning;
+        EXPECT_EQ(ErrorReportText(QString::fromUtf8(row.message)), QString::fromUtf8(row.shown))
+            << row.meaning;
 }
 
 class ErrorBoundaryTest : public ::testing::Test {
@@ -58,7 +59,7 @@ TEST_F(ErrorBoundaryTest, errorInAClickHandlerIsReportedAndTheProgramGoesOn) {
     button.show();
     int clicks = 0;
     QObject::connect(&button, &QPushButton::clicked, [&] {
-        ++clicks;  // changed before the error: stays changed
+        ++clicks; // changed before the error: stays changed
         throw Error("Unable to decode the date time : Monday 7 December 2026");
     });
 
@@ -92,7 +93,8 @@ TEST_F(ErrorBoundaryTest, runUserActionReportsAndSwallowsTheError) {
     });
     EXPECT_TRUE(before);
     ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0].text, QStringLiteral("Failed to set data for 'left' in Software\\Marrowby\\Kalendo v2.74."));
+    EXPECT_EQ(boxes_[0].text,
+              QStringLiteral("Failed to set data for 'left' in Software\\Marrowby\\Kalendo v2.74."));
 }
 
 TEST_F(ErrorBoundaryTest, decoderMessageGoesToATitledBox) {

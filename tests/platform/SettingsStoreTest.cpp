@@ -132,7 +132,8 @@ TEST_F(NativeStoreTest, valuesThatAreNotPlainTextReadAsTheDefault) {
 
 TEST_F(NativeStoreTest, garbageFileReadsAsDefaultsAndIsReplacedOnWrite) {
     QByteArray garbage;
-    for (int i = 0; i < 4096; ++i) garbage.append(static_cast<char>((i * 7919) % 256));
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(static_cast<char>((i * 7919) % 256));
     WriteRaw(garbage);
     EXPECT_EQ(Read(QStringLiteral("left")), QStringLiteral("<default>"));
 
