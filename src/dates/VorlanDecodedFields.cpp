@@ -16,6 +16,8 @@ TVorlanDecodeDateDecodedFieldsCollection::TVorlanDecodeDateDecodedFieldsCollecti
     const TVorlanDecodeDateDecodedFieldsCollection& source)
     : items_(source.items_) {}
 
+// Assign leaves a collection assigned to itself alone.
+// NOLINTNEXTLINE(bugprone-unhandled-self-assignment)
 TVorlanDecodeDateDecodedFieldsCollection&
 TVorlanDecodeDateDecodedFieldsCollection::operator=(const TVorlanDecodeDateDecodedFieldsCollection& source) {
     Assign(source);
@@ -50,7 +52,7 @@ void TVorlanDecodeDateDecodedFieldsCollection::DeleteSorted(const std::vector<in
         if (indexes[k] < 0 || indexes[k] >= Count()) ThrowIndexError(indexes[k]);
         if (k > 0 && indexes[k] <= indexes[k - 1]) ThrowIndexError(indexes[k]);
     }
-    std::size_t kept = static_cast<std::size_t>(indexes.front());
+    auto kept = static_cast<std::size_t>(indexes.front());
     std::size_t next = 0;
     for (std::size_t i = kept; i < items_.size(); ++i) {
         if (next < indexes.size() && i == static_cast<std::size_t>(indexes[next])) {

@@ -47,7 +47,7 @@ QPoint CellCentre(const TdsCalendar& calendar, DateTime date) {
     const CivilDate civil = DecodeDate(date);
     const int cell = civil.day + calendar.FirstCellOffset() - 1;
     const PixelRect rect = calendar.CellRect(cell / 7, cell % 7);
-    return QPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 const QStringList kExitValues = {"left", "top", "WN",  "WF",          "WE",     "SE",          "WC", "ST",
@@ -61,7 +61,7 @@ protected:
     std::unique_ptr<TForm1> Start() {
         auto form = std::make_unique<TForm1>(store_);
         form->SetTerminator([this] { ++terminations_; });
-        form->SetModalRunner([this](QWidget& window) { shownWindows_.push_back({&window, window.pos()}); });
+        form->SetModalRunner([this](QWidget& window) { shownWindows_.emplace_back(&window, window.pos()); });
         return form;
     }
 
