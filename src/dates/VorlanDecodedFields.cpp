@@ -16,11 +16,9 @@ TVorlanDecodeDateDecodedFieldsCollection::TVorlanDecodeDateDecodedFieldsCollecti
     const TVorlanDecodeDateDecodedFieldsCollection& source)
     : items_(source.items_) {}
 
-// Assign leaves a collection assigned to itself alone.
-// NOLINTNEXTLINE(bugprone-unhandled-self-assignment)
 TVorlanDecodeDateDecodedFieldsCollection&
 TVorlanDecodeDateDecodedFieldsCollection::operator=(const TVorlanDecodeDateDecodedFieldsCollection& source) {
-    Assign(source);
+    if (&source != this) Assign(source);
     return *this;
 }
 
