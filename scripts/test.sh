@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test; needs no display.
 #   scripts/test.sh          the whole suite in the default build (the installed tree and the
-#                            Debian package included), then the pure libraries (dates, decoder,
-#                            span, Easter, calendar maths, command line, fuzz corpus replay) again
-#                            under AddressSanitizer + UBSan, then the Windows check below
+#                            Debian package included), the lint gate (scripts/lint.sh, after
+#                            that build: it reads its compile commands and generated headers),
+#                            then the pure libraries (dates, decoder, span, Easter, calendar
+#                            maths, command line, fuzz corpus replay) again under
+#                            AddressSanitizer + UBSan, then the Windows check below
 #   scripts/test.sh asan     the whole suite, widgets included, under the sanitizers (slower)
 #   scripts/test.sh quick    the default build only
 #   scripts/test.sh windows  the pure libraries, kalendo-cli and their tests cross-built for
@@ -49,6 +51,6 @@ case "${1:-}" in
   asan) scripts/install-deps.sh package; run_preset asan ;;
   quick) scripts/install-deps.sh package; run_preset default ;;
   windows) scripts/install-deps.sh windows; run_windows ;;
-  "") scripts/install-deps.sh windows; run_preset default; run_preset asan-core; run_windows ;;
+  "") scripts/install-deps.sh windows; run_preset default; scripts/lint.sh; run_preset asan-core; run_windows ;;
   *) echo "usage: scripts/test.sh [asan|quick|windows]" >&2; exit 2 ;;
 esac
