@@ -31,8 +31,8 @@ const DateTime kFirstDay = EncodeDate(1, 1, 1);
 const DateTime kLastDay = EncodeDate(9999, 12, 31);
 
 fs::path PrivateDirectory(std::string_view purpose) {
-    const fs::path directory = fs::temp_directory_path() /
-                               ("kalendo-fuzz-" + std::string(purpose) + "-" + std::to_string(::getpid()));
+    fs::path directory = fs::temp_directory_path() /
+                         ("kalendo-fuzz-" + std::string(purpose) + "-" + std::to_string(::getpid()));
     fs::create_directories(directory);
     return directory;
 }

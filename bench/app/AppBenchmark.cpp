@@ -141,7 +141,7 @@ BENCHMARK(BM_StartUpAgainstBareWindow)->UseManualTime()->Unit(benchmark::kMillis
 void BM_StartUpWithTheTableAgainstWithout(benchmark::State& state) {
     QTemporaryDir config, empty;
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    std::ofstream(empty.filePath(QStringLiteral("DateScan.DAT")).toStdString());
+    std::ofstream(empty.filePath(QStringLiteral("DateScan.DAT")).toStdString()).close();
     const std::string locale = state.range(0) == 0 ? "LC_ALL=en_GB.UTF-8" : "LC_ALL=ja_JP.UTF-8";
     StartKind without("kalendo", locale + " KALENDO_DATA_DIR='" + empty.path().toStdString() + "'");
     StartKind with("kalendo", locale + " KALENDO_DATA_DIR='" KALENDO_SOURCE_DATA_DIR "'");

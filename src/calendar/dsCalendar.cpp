@@ -253,7 +253,8 @@ void TdsYearSpinner::paintEvent(QPaintEvent*) {
 
 void TdsYearSpinner::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    emit Step(event->position().y() < height() / 2 ? +1 : -1);
+    const int upperHalfHeight = height() / 2; // in whole pixels, as painted
+    emit Step(event->position().y() < upperHalfHeight ? +1 : -1);
 }
 
 TdsCustomCalendar::TdsCustomCalendar(QWidget* parent) : QWidget(parent) {

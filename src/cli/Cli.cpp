@@ -51,6 +51,8 @@ int ReportBadArgument(std::ostream& err, const std::string& message) {
 
 } // namespace
 
+// One source line per printed line, so the columns can be checked by eye.
+// clang-format off
 std::string UsageText() {
     return "Usage: kalendo-cli [OPTION]... COMMAND [ARG]...\n"
            "The Kalendo date engine on the command line.\n"
@@ -106,6 +108,7 @@ std::string UsageText() {
            "Exit status: 0 done, 1 the answer is an error (end before start, result out of range),\n"
            "2 a bad argument.\n";
 }
+// clang-format on
 
 std::string VersionText() { return std::string(kProgram) + " " + kVersion + "\n"; }
 

@@ -146,7 +146,7 @@ std::string IsoText(DateTime value) {
     if (time.hour != 0 || time.minute != 0 || time.second != 0)
         length += std::snprintf(buffer + length, sizeof buffer - static_cast<std::size_t>(length),
                                 "T%02d:%02d:%02d", time.hour, time.minute, time.second);
-    return std::string(buffer, static_cast<std::size_t>(length));
+    return {buffer, static_cast<std::size_t>(length)};
 }
 
 std::string JsonString(std::string_view text) {

@@ -15,7 +15,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::size_t RunLength(std::string_view format, std::size_t at, char letter) {
     std::size_t end = at;
-    while (end < format.size() && Lower(format[end]) == letter) ++end;
+    while (end < format.size() && Lower(format[end]) == letter)
+        ++end;
     return end - at;
 }
 
@@ -29,7 +30,8 @@ void AppendNumber(std::string& out, int value, int width) {
 std::size_t CopyQuoted(std::string_view format, std::size_t at, std::string& out) {
     const char quote = format[at];
     std::size_t i = at + 1;
-    while (i < format.size() && format[i] != quote) out += format[i++];
+    while (i < format.size() && format[i] != quote)
+        out += format[i++];
     return i < format.size() ? i + 1 : i;
 }
 
@@ -41,7 +43,8 @@ bool StartsWithIgnoringCase(std::string_view text, std::size_t at, std::string_v
 }
 
 void SkipBlanks(std::string_view text, std::size_t& at) {
-    while (at < text.size() && text[at] == ' ') ++at;
+    while (at < text.size() && text[at] == ' ')
+        ++at;
 }
 
 // Reads up to nine digits; sets digits to how many were read (0 when none).
@@ -81,7 +84,8 @@ bool FormatHasAmPm(std::string_view format) {
 
 std::string UpperCase(std::string_view text) {
     std::string out(text);
-    for (char& c : out) c = Upper(c);
+    for (char& c : out)
+        c = Upper(c);
     return out;
 }
 
@@ -95,10 +99,14 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
 TDateOrder DateOrderOf(std::string_view format) {
     for (char c : format) {
         switch (Lower(c)) {
-        case 'd': return doDayMonthYear;
-        case 'm': return doMonthDayYear;
-        case 'y': return doYearMonthDay;
-        default: break;
+        case 'd':
+            return doDayMonthYear;
+        case 'm':
+            return doMonthDayYear;
+        case 'y':
+            return doYearMonthDay;
+        default:
+            break;
         }
     }
     return doMonthDayYear;
@@ -106,7 +114,7 @@ TDateOrder DateOrderOf(std::string_view format) {
 
 std::string FormatDateTime(std::string_view format, DateTime value, const FormatSettings& settings) {
     const CivilDate date = DecodeDate(value);
-    const int weekday = DayOfWeek(value);  // 1..7, Sunday first
+    const int weekday = DayOfWeek(value); // 1..7, Sunday first
     std::string out;
     out.reserve(format.size() + 16);
     std::size_t i = 0;
@@ -120,22 +128,32 @@ std::string FormatDateTime(std::string_view format, DateTime value, const Format
             ++i;
         } else if (letter == 'd') {
             const std::size_t n = RunLength(format, i, 'd');
-            if (n == 1) AppendNumber(out, date.day, 1);
-            else if (n == 2) AppendNumber(out, date.day, 2);
-            else if (n == 3) out += settings.shortDayNames[weekday - 1];
-            else out += settings.longDayNames[weekday - 1];
+            if (n == 1)
+                AppendNumber(out, date.day, 1);
+            else if (n == 2)
+                AppendNumber(out, date.day, 2);
+            else if (n == 3)
+                out += settings.shortDayNames[weekday - 1];
+            else
+                out += settings.longDayNames[weekday - 1];
             i += n;
         } else if (letter == 'm') {
             const std::size_t n = RunLength(format, i, 'm');
-            if (n == 1) AppendNumber(out, date.month, 1);
-            else if (n == 2) AppendNumber(out, date.month, 2);
-            else if (n == 3) out += settings.shortMonthNames[date.month - 1];
-            else out += settings.longMonthNames[date.month - 1];
+            if (n == 1)
+                AppendNumber(out, date.month, 1);
+            else if (n == 2)
+                AppendNumber(out, date.month, 2);
+            else if (n == 3)
+                out += settings.shortMonthNames[date.month - 1];
+            else
+                out += settings.longMonthNames[date.month - 1];
             i += n;
         } else if (letter == 'y') {
             const std::size_t n = RunLength(format, i, 'y');
-            if (n <= 2) AppendNumber(out, date.year % 100, 2);
-            else AppendNumber(out, date.year, 4);
+            if (n <= 2)
+                AppendNumber(out, date.year % 100, 2);
+            else
+                AppendNumber(out, date.year, 4);
             i += n;
         } else {
             out += c;
@@ -218,9 +236,24 @@ std::optional<DateTime> TryThreeNumberDate(std::string_view text, const FormatSe
 
     int year = 0, month = 0, day = 0, yearDigits = 0;
     switch (DateOrderOf(settings.shortDateFormat)) {
-    case doMonthDayYear: month = values[0]; day = values[1]; year = values[2]; yearDigits = digits[2]; break;
-    case doDayMonthYear: day = values[0]; month = values[1]; year = values[2]; yearDigits = digits[2]; break;
-    case doYearMonthDay: year = values[0]; yearDigits = digits[0]; month = values[1]; day = values[2]; break;
+    case doMonthDayYear:
+        month = values[0];
+        day = values[1];
+        year = values[2];
+        yearDigits = digits[2];
+        break;
+    case doDayMonthYear:
+        day = values[0];
+        month = values[1];
+        year = values[2];
+        yearDigits = digits[2];
+        break;
+    case doYearMonthDay:
+        year = values[0];
+        yearDigits = digits[0];
+        month = values[1];
+        day = values[2];
+        break;
     }
     if (yearDigits <= 2) year += year <= kTwoDigitYearPivot ? 2000 : 1900;
     return TryEncodeDate(year, month, day);
@@ -319,13 +352,16 @@ std::optional<DateTime> TryStrToTime(std::string_view text, const FormatSettings
     if (!ReadNumber(text, at, hour, digits)) return std::nullopt;
     if (!ReadSeparator(text, at, settings.timeSeparator)) return std::nullopt;
     if (!ReadNumber(text, at, minute, digits)) return std::nullopt;
-    if (ReadSeparator(text, at, settings.timeSeparator) && !ReadNumber(text, at, second, digits)) return std::nullopt;
+    if (ReadSeparator(text, at, settings.timeSeparator) && !ReadNumber(text, at, second, digits))
+        return std::nullopt;
     SkipBlanks(text, at);
     if (at < text.size()) {
         const std::string_view rest = text.substr(at);
         const auto trimmed = rest.substr(0, rest.find_last_not_of(' ') + 1);
-        const bool am = SameTextIgnoringCase(trimmed, settings.amDesignator) || SameTextIgnoringCase(trimmed, "AM");
-        const bool pm = SameTextIgnoringCase(trimmed, settings.pmDesignator) || SameTextIgnoringCase(trimmed, "PM");
+        const bool am =
+            SameTextIgnoringCase(trimmed, settings.amDesignator) || SameTextIgnoringCase(trimmed, "AM");
+        const bool pm =
+            SameTextIgnoringCase(trimmed, settings.pmDesignator) || SameTextIgnoringCase(trimmed, "PM");
         if (!am && !pm) return std::nullopt;
         if (hour > 12) return std::nullopt;
         if (am && hour == 12) hour = 0;

@@ -97,7 +97,7 @@ int DayOfWeek(DateTime value) {
     if (!(whole > -1e9)) whole = -1e9;
     if (whole > 1e9) whole = 1e9;
     const auto serial = static_cast<std::int64_t>(whole);
-    const auto zeroBased = ((serial + 6) % 7 + 7) % 7;  // 0 = Sunday .. 6 = Saturday
+    const auto zeroBased = ((serial + 6) % 7 + 7) % 7; // 0 = Sunday .. 6 = Saturday
     return static_cast<int>(zeroBased) + 1;
 }
 

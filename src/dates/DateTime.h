@@ -15,24 +15,24 @@ inline constexpr int kSerialOf1Jan1752 = -54054;
 inline constexpr int kSerialOf31Dec3000 = 402133;
 
 struct CivilDate {
-    int year = 0;   // 1..9999 for every date the encoder accepts
-    int month = 0;  // 1..12
-    int day = 0;    // 1..31
+    int year = 0;  // 1..9999 for every date the encoder accepts
+    int month = 0; // 1..12
+    int day = 0;   // 1..31
     friend bool operator==(const CivilDate&, const CivilDate&) = default;
 };
 
 struct TimeOfDay {
-    int hour = 0;    // 0..23
-    int minute = 0;  // 0..59
-    int second = 0;  // 0..59
-    int msec = 0;    // 0..999
+    int hour = 0;   // 0..23
+    int minute = 0; // 0..59
+    int second = 0; // 0..59
+    int msec = 0;   // 0..999
     friend bool operator==(const TimeOfDay&, const TimeOfDay&) = default;
 };
 
 bool IsLeapYear(int year);
 // 28..31; month must be 1..12.
 int MonthDays(int year, int month);
-bool IsValidDate(int year, int month, int day);  // also requires year 1..9999
+bool IsValidDate(int year, int month, int day); // also requires year 1..9999
 
 // Whole-day serial of a civil date. Throws Error(kInvalidDateEncode) when the three numbers form
 // no date in years 1 to 9999.

@@ -24,7 +24,7 @@ FormatSettings EnglishNames() {
 std::string Normalised(std::string_view name) {
     std::string out;
     for (char c : name) {
-        if (c == '.' || c == '@') break;  // "en_GB.UTF-8", "en_GB@euro"
+        if (c == '.' || c == '@') break; // "en_GB.UTF-8", "en_GB@euro"
         out += c == '-' ? '_' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return out;

@@ -376,7 +376,9 @@ void TVorlanDecodeDate::BuildFields() {
     const FormatSettings& settings = *active_;
     noneWords_ = static_cast<int>(std::count(tokens_.begin(), tokens_.end(), "NONE"));
     fields_.Reserve(static_cast<int>(tokens_.size()) + 2);
-    // tokens_ may grow while this runs: a designator split off a time word is appended.
+    // tokens_ may grow while this runs: a designator split off a time word is appended. So the
+    // loop goes by index, as an iterator would not survive the growth.
+    // NOLINTNEXTLINE(modernize-loop-convert)
     for (std::size_t index = 0; index < tokens_.size(); ++index) {
         std::string word = tokens_[index];
         FieldFlags flags;
@@ -844,14 +846,13 @@ void TVorlanDecodeDate::FinalDateCheck() {
         const TVorlanDates dates(*active_);
         if (year_ == 0 && month_ == 0 && day_ == 0) {
             decodedDate_ = 0.0; // how NONE decodes
-        } else if (year_ == 0 || month_ == 0 || day_ == 0 || month_ > 12) {
+        } else if (year_ == 0 || month_ == 0 || day_ == 0 || month_ > 12 ||
+                   day_ > dates.DaysInMonth(month_, year_)) {
             decodedOk_ = false;
-        } else if (day_ > dates.DaysInMonth(month_, year_)) {
-            decodedOk_ = false;
-        } else if (const auto encoded = TryEncodeDate(year_, month_, day_)) {
-            decodedDate_ = *encoded;
         } else {
-            decodedOk_ = false;
+            const auto encoded = TryEncodeDate(year_, month_, day_);
+            decodedOk_ = encoded.has_value();
+            if (encoded) decodedDate_ = *encoded;
         }
     }
     if (!decodedOk_ || !datePartUsed) {

@@ -18,7 +18,7 @@ TVorlanDecodeDateDecodedFieldsCollection::TVorlanDecodeDateDecodedFieldsCollecti
 
 TVorlanDecodeDateDecodedFieldsCollection&
 TVorlanDecodeDateDecodedFieldsCollection::operator=(const TVorlanDecodeDateDecodedFieldsCollection& source) {
-    Assign(source);
+    if (&source != this) Assign(source);
     return *this;
 }
 
@@ -50,7 +50,7 @@ void TVorlanDecodeDateDecodedFieldsCollection::DeleteSorted(const std::vector<in
         if (indexes[k] < 0 || indexes[k] >= Count()) ThrowIndexError(indexes[k]);
         if (k > 0 && indexes[k] <= indexes[k - 1]) ThrowIndexError(indexes[k]);
     }
-    std::size_t kept = static_cast<std::size_t>(indexes.front());
+    auto kept = static_cast<std::size_t>(indexes.front());
     std::size_t next = 0;
     for (std::size_t i = kept; i < items_.size(); ++i) {
         if (next < indexes.size() && i == static_cast<std::size_t>(indexes[next])) {

@@ -39,9 +39,11 @@ int CopyQuoted(const QString& in, int at, std::string& out) {
 int RunLength(const QString& in, int at) {
     int end = at + 1;
     if (in[at].isLetter()) {
-        while (end < in.size() && in[end] == in[at]) ++end;
+        while (end < in.size() && in[end] == in[at])
+            ++end;
     } else {
-        while (end < in.size() && !in[end].isLetter() && in[end] != u'\'') ++end;
+        while (end < in.size() && !in[end].isLetter() && in[end] != u'\'')
+            ++end;
     }
     return end - at;
 }
@@ -101,14 +103,16 @@ std::string TranslateQtTimeFormat(const QString& qt) {
             if (i + 1 < qt.size() && (qt[i + 1] == u'p' || qt[i + 1] == u'P')) ++i;
         } else if (c == u't' || c == u'z') {
             // Time zone and milliseconds: drop, with the blank or separator before them.
-            while (!out.empty() && !std::isalnum(static_cast<unsigned char>(out.back()))) out.pop_back();
+            while (!out.empty() && !std::isalnum(static_cast<unsigned char>(out.back())))
+                out.pop_back();
         } else if (c.isLetter()) {
         } else {
             out += qt.mid(i, n).toStdString();
         }
         i += n;
     }
-    while (!out.empty() && out.back() == ' ') out.pop_back();
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
     return out;
 }
 
@@ -134,14 +138,18 @@ FormatSettings FormatSettingsFromLocale(const QLocale& locale) {
     s.pmDesignator = locale.pmText().toStdString();
 
     for (int m = 1; m <= 12; ++m) {
-        s.shortMonthNames[static_cast<std::size_t>(m - 1)] = locale.monthName(m, QLocale::ShortFormat).toStdString();
-        s.longMonthNames[static_cast<std::size_t>(m - 1)] = locale.monthName(m, QLocale::LongFormat).toStdString();
+        s.shortMonthNames[static_cast<std::size_t>(m - 1)] =
+            locale.monthName(m, QLocale::ShortFormat).toStdString();
+        s.longMonthNames[static_cast<std::size_t>(m - 1)] =
+            locale.monthName(m, QLocale::LongFormat).toStdString();
     }
     // Qt counts days Monday = 1 .. Sunday = 7; the date services count Sunday first.
     for (int d = 0; d < 7; ++d) {
         const int qtDay = d == 0 ? 7 : d;
-        s.shortDayNames[static_cast<std::size_t>(d)] = locale.dayName(qtDay, QLocale::ShortFormat).toStdString();
-        s.longDayNames[static_cast<std::size_t>(d)] = locale.dayName(qtDay, QLocale::LongFormat).toStdString();
+        s.shortDayNames[static_cast<std::size_t>(d)] =
+            locale.dayName(qtDay, QLocale::ShortFormat).toStdString();
+        s.longDayNames[static_cast<std::size_t>(d)] =
+            locale.dayName(qtDay, QLocale::LongFormat).toStdString();
     }
     s.firstDayOfWeek = static_cast<TDayOfWeek>(static_cast<int>(locale.firstDayOfWeek()) - 1);
     s.countryName = QLocale::territoryToString(locale.territory()).toStdString();

@@ -15,10 +15,14 @@ MessageHandler& HandlerSlot() {
 
 QMessageBox::Icon IconOf(MessageKind kind) {
     switch (kind) {
-    case MessageKind::Information: return QMessageBox::Information;
-    case MessageKind::Warning: return QMessageBox::Warning;
-    case MessageKind::Error: return QMessageBox::Critical;
-    case MessageKind::Confirmation: return QMessageBox::Question;
+    case MessageKind::Information:
+        return QMessageBox::Information;
+    case MessageKind::Warning:
+        return QMessageBox::Warning;
+    case MessageKind::Error:
+        return QMessageBox::Critical;
+    case MessageKind::Confirmation:
+        return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -27,10 +31,14 @@ QMessageBox::Icon IconOf(MessageKind kind) {
 
 QString DefaultTitle(MessageKind kind) {
     switch (kind) {
-    case MessageKind::Information: return QStringLiteral("Information");
-    case MessageKind::Warning: return QStringLiteral("Warning");
-    case MessageKind::Error: return QStringLiteral("Error");
-    case MessageKind::Confirmation: return QStringLiteral("Confirm");
+    case MessageKind::Information:
+        return QStringLiteral("Information");
+    case MessageKind::Warning:
+        return QStringLiteral("Warning");
+    case MessageKind::Error:
+        return QStringLiteral("Error");
+    case MessageKind::Confirmation:
+        return QStringLiteral("Confirm");
     }
     return {};
 }
@@ -38,8 +46,9 @@ QString DefaultTitle(MessageKind kind) {
 MessageResult ShowMessageBox(const MessageRequest& request) {
     if (HandlerSlot()) return HandlerSlot()(request);
 
-    QMessageBox box(IconOf(request.kind), request.title.isEmpty() ? DefaultTitle(request.kind) : request.title,
-                    request.text, QMessageBox::NoButton, request.parent);
+    QMessageBox box(IconOf(request.kind),
+                    request.title.isEmpty() ? DefaultTitle(request.kind) : request.title, request.text,
+                    QMessageBox::NoButton, request.parent);
     // The boxes belong to a window that may stay on top; they must not open behind it.
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     switch (request.buttons) {
@@ -61,12 +70,16 @@ MessageResult ShowMessageBox(const MessageRequest& request) {
         box.move(*request.topLeft);
     }
     switch (box.exec()) {
-    case QMessageBox::Ok: return MessageResult::Ok;
-    case QMessageBox::Yes: return MessageResult::Yes;
-    case QMessageBox::No: return MessageResult::No;
-    default: return request.buttons == MessageButtons::YesNo ? MessageResult::No
-                    : request.buttons == MessageButtons::Ok  ? MessageResult::Ok
-                                                             : MessageResult::Cancel;
+    case QMessageBox::Ok:
+        return MessageResult::Ok;
+    case QMessageBox::Yes:
+        return MessageResult::Yes;
+    case QMessageBox::No:
+        return MessageResult::No;
+    default:
+        return request.buttons == MessageButtons::YesNo ? MessageResult::No
+               : request.buttons == MessageButtons::Ok  ? MessageResult::Ok
+                                                        : MessageResult::Cancel;
     }
 }
 

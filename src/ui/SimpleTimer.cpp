@@ -40,7 +40,7 @@ bool TSimpleTimer::Start() {
     if (interval_ == 0) return false;
     if (running_) Stop(false);
     // QTimer takes an int; longer periods than it can hold are held at its limit.
-    const unsigned limit = static_cast<unsigned>(std::numeric_limits<int>::max());
+    const auto limit = static_cast<unsigned>(std::numeric_limits<int>::max());
     timer_.start(static_cast<int>(interval_ > limit ? limit : interval_));
     enabled_ = true;
     running_ = true;

@@ -134,9 +134,9 @@ bool IsSafeRedirection(const QUrl& from, const QUrl& to) {
 
 std::filesystem::path FileSystemPath(const QString& name) {
 #ifdef Q_OS_WIN
-    return std::filesystem::path(name.toStdWString());
+    return {name.toStdWString()};
 #else
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
+    return {QFile::encodeName(name).toStdString()};
 #endif
 }
 
@@ -200,7 +200,7 @@ bool IsVersionNewer(const QString& current, const QString& candidate, TmxVersion
 QString SafeClientFileName(const QString& pageName) {
     const qsizetype lastSeparator =
         std::max(pageName.lastIndexOf(QLatin1Char('/')), pageName.lastIndexOf(QLatin1Char('\\')));
-    const QString name = pageName.mid(lastSeparator + 1);
+    QString name = pageName.mid(lastSeparator + 1);
     // Windows drops trailing dots and spaces, so a name of only those would name the folder.
     if (std::all_of(name.begin(), name.end(),
                     [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); }))

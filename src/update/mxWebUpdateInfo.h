@@ -30,7 +30,7 @@ class Tfrm_ShowInfoUpdate : public QDialog {
 
 public:
     // Pages larger than this are not shown.
-    static constexpr qint64 kMaxShownPageBytes = 4 * 1024 * 1024;
+    static constexpr qint64 kMaxShownPageBytes = qint64{4} * 1024 * 1024;
 
     explicit Tfrm_ShowInfoUpdate(QWidget* parent = nullptr);
     ~Tfrm_ShowInfoUpdate() override;

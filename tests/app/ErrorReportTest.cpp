@@ -1,11 +1,11 @@
 #include "app/ErrorReport.h"
 #include "KalendoVersion.h"
 
+#include "app/QStringPrinter.h"
 #include "dates/Error.h"
 #include "dates/VorlanDates.h"
 #include "dates/VorlanDecodeDate.h"
 #include "platform/MessageBoxes.h"
-#include "app/QStringPrinter.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -40,7 +40,8 @@ TEST(ErrorReportText, addsAFullStopOnlyAfterCharactersThatSortAfterIt) {
         {"empty", "", ""},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(ErrorReportText(QString::fromUtf8(row.message)), QString::fromUtf8(row.shown)) << row.meaning;
+        EXPECT_EQ(ErrorReportText(QString::fromUtf8(row.message)), QString::fromUtf8(row.shown))
+            << row.meaning;
 }
 
 class ErrorBoundaryTest : public ::testing::Test {
@@ -59,7 +60,7 @@ TEST_F(ErrorBoundaryTest, errorInAClickHandlerIsReportedAndTheProgramGoesOn) {
     button.show();
     int clicks = 0;
     QObject::connect(&button, &QPushButton::clicked, [&] {
-        ++clicks;  // changed before the error: stays changed
+        ++clicks; // changed before the error: stays changed
         throw Error("Unable to decode the date time : Monday 7 December 2026");
     });
 

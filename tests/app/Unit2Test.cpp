@@ -56,7 +56,7 @@ QPoint CellCentre(const TdsCalendar& calendar, DateTime date) {
     const CivilDate civil = DecodeDate(date);
     const int cell = civil.day + calendar.FirstCellOffset() - 1;
     const PixelRect rect = calendar.CellRect(cell / 7, cell % 7);
-    return QPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 // The stored options and, beside them, the position, the version and the start of the week.
@@ -75,7 +75,7 @@ protected:
     std::unique_ptr<TForm1> Start() {
         auto form = std::make_unique<TForm1>(store_);
         form->SetTerminator([this] { ++terminations_; });
-        form->SetModalRunner([this](QWidget& window) { shownWindows_.push_back({&window, window.pos()}); });
+        form->SetModalRunner([this](QWidget& window) { shownWindows_.emplace_back(&window, window.pos()); });
         return form;
     }
 

@@ -60,18 +60,18 @@ TEST(CliArguments, jsonStringsAreAlwaysValid) {
     };
     const Row rows[] = {
         {"plain text", "Monday 7 December", "\"Monday 7 December\""},
-        {"quotes and backslashes", "a\"b\\c", "\"a\\\"b\\\\c\""},
+        {"quotes and backslashes", "a\"b\\c", R"("a\"b\\c")"},
         {"control characters", std::string("a\nb\tc\x01", 6) + std::string(1, '\0'),
-         "\"a\\nb\\tc\\u0001\\u0000\""},
+         R"("a\nb\tc\u0001\u0000")"},
         {"UTF-8 passes",
          "d\xC3\xA9"
          "cembre \xE2\x82\xAC \xF0\x9F\x93\x85",
          "\"d\xC3\xA9"
          "cembre \xE2\x82\xAC \xF0\x9F\x93\x85\""},
-        {"a stray continuation byte", "a\x80z", "\"a\\ufffdz\""},
-        {"a cut sequence at the end", "a\xE2\x82", "\"a\\ufffd\\ufffd\""},
-        {"an overlong form", "\xC0\xAF", "\"\\ufffd\\ufffd\""},
-        {"a surrogate", "\xED\xA0\x80", "\"\\ufffd\\ufffd\\ufffd\""},
+        {"a stray continuation byte", "a\x80z", R"("a\ufffdz")"},
+        {"a cut sequence at the end", "a\xE2\x82", R"("a\ufffd\ufffd")"},
+        {"an overlong form", "\xC0\xAF", R"("\ufffd\ufffd")"},
+        {"a surrogate", "\xED\xA0\x80", R"("\ufffd\ufffd\ufffd")"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(JsonString(row.text), row.expected) << row.meaning;

@@ -86,7 +86,7 @@ TEST(CliCommands, answersInTextAndJson) {
          "{\"week\":54}\n"},
         {"format with ordinal and week", &FormatCommand, {"dZ mmmm yyyy 'week' W", "2026-03-21"}, false, 0,
          "21st March 2026 week 12\n"},
-        {"format as JSON escapes", &FormatCommand, {"\"q\"\"\\\"", "2026-03-21"}, true, 0,
+        {"format as JSON escapes", &FormatCommand, {R"("q""\")", "2026-03-21"}, true, 0,
          "{\"text\":\"q\\\\\"}\n"},
         {"long year", &LongYearCommand, {"2026-12-07"}, false, 0,
          "07/12/2026\n"},

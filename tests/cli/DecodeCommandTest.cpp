@@ -170,8 +170,9 @@ TEST(DecodeCommand, aUsersOwnTableInKalendoDataDirWinsOverTheShippedOne) {
     const fs::path directory = fs::temp_directory_path() / ("kalendo-cli-own-" + std::to_string(::getpid()));
     fs::create_directories(directory);
     std::ofstream(directory / "DateScan.DAT") << "[United Kingdom]\nChristmas Day, 2026/12/24\n";
-    const Outcome own = RunLine(
-        {"--today", "2026-06-01", "decode", "--country", "United Kingdom", "christmas", "day"}, directory.string());
+    const Outcome own =
+        RunLine({"--today", "2026-06-01", "decode", "--country", "United Kingdom", "christmas", "day"},
+                directory.string());
     EXPECT_EQ(own.out.substr(0, 10), "2026-12-24");
     fs::remove_all(directory);
 }

@@ -10,7 +10,10 @@ const DateTime k7Dec2026 = EncodeDate(2026, 12, 7);
 
 TEST(DateFormat, standardFormatterLetters) {
     const FormatSettings uk = UnitedKingdomSettings();
-    struct Row { const char* format; const char* expected; };
+    struct Row {
+        const char* format;
+        const char* expected;
+    };
     const Row rows[] = {
         {"dddd d mmmm yyyy", "Monday 7 December 2026"},
         {"DDDD D MMMM YYYY", "Monday 7 December 2026"},
@@ -23,7 +26,8 @@ TEST(DateFormat, standardFormatterLetters) {
         {"yyy", "2026"},
         {"y", "26"},
     };
-    for (const Row& row : rows) EXPECT_EQ(FormatDateTime(row.format, k7Dec2026, uk), row.expected) << row.format;
+    for (const Row& row : rows)
+        EXPECT_EQ(FormatDateTime(row.format, k7Dec2026, uk), row.expected) << row.format;
 
     FormatSettings dotted = uk;
     dotted.dateSeparator = ".";
@@ -46,7 +50,7 @@ TEST(DateFormat, shortDateParserFollowsTheLocaleOrder) {
     iso.dateSeparator = "-";
 
     EXPECT_EQ(TryStrToDate("07/12/2026", uk), k7Dec2026);
-    EXPECT_EQ(TryStrToDate(" 7/12/2026", uk), k7Dec2026);  // a blank mask position
+    EXPECT_EQ(TryStrToDate(" 7/12/2026", uk), k7Dec2026); // a blank mask position
     EXPECT_EQ(TryStrToDate("12/7/2026", us), k7Dec2026);
     EXPECT_EQ(TryStrToDate("2026-12-07", iso), k7Dec2026);
     EXPECT_EQ(TryStrToDate("7/12/26", uk), k7Dec2026);

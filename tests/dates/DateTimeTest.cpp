@@ -16,7 +16,10 @@ TEST(DateTime, knownSerials) {
 }
 
 TEST(DateTime, encodeRejectsImpossibleDatesWithTheEncoderMessage) {
-    struct Row { const char* name; int y, m, d; };
+    struct Row {
+        const char* name;
+        int y, m, d;
+    };
     const Row rows[] = {
         {"29 February 1900 (not a leap year)", 1900, 2, 29},
         {"31 April", 2026, 4, 31},
@@ -52,7 +55,7 @@ TEST(DateTime, negativeSerialKeepsTimeOfDayAsAbsoluteFraction) {
 TEST(DateTime, everyDayFrom1752To3000RoundTripsAndStepsItsWeekday) {
     using namespace std::chrono;
     int expectedWeekday = DayOfWeek(kSerialOf1Jan1752);
-    EXPECT_EQ(expectedWeekday, 7);  // 1 January 1752 was a Saturday
+    EXPECT_EQ(expectedWeekday, 7); // 1 January 1752 was a Saturday
     for (int serial = kSerialOf1Jan1752; serial <= kSerialOf31Dec3000; ++serial) {
         const CivilDate date = DecodeDate(serial);
         ASSERT_EQ(EncodeDate(date.year, date.month, date.day), serial);

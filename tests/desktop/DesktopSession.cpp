@@ -320,7 +320,7 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     }
 }
 
-KalendoProcess::KalendoProcess(QProcessEnvironment extra) {
+KalendoProcess::KalendoProcess(const QProcessEnvironment& extra) {
     environment_ = QProcessEnvironment::systemEnvironment();
     environment_.insert(QStringLiteral("DISPLAY"), DesktopSession::Instance().Display());
     environment_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));

@@ -94,7 +94,7 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 // The real program, started on the session's display with its own empty home and settings.
 class KalendoProcess {
 public:
-    explicit KalendoProcess(QProcessEnvironment extra = {});
+    explicit KalendoProcess(const QProcessEnvironment& extra = {});
     ~KalendoProcess();
     KalendoProcess(const KalendoProcess&) = delete;
     KalendoProcess& operator=(const KalendoProcess&) = delete;

@@ -3,8 +3,8 @@
 #include "dates/DateEnvironment.h"
 #include "dates/DateFormat.h"
 #include "dates/DateStringTranslater.h"
-#include "dates/NamedDatesLocation.h"
 #include "dates/Error.h"
+#include "dates/NamedDatesLocation.h"
 #include "dates/VorlanDates.h"
 #include "dates/VorlanDecodeDate.h"
 
@@ -25,10 +25,15 @@ namespace kalendo::platform {
 namespace {
 
 TEST(LocaleAdapter, translatesQtDateLettersAndFindsTheSeparator) {
-    struct Row { const char* qt; const char* format; const char* separator; };
+    struct Row {
+        const char* qt;
+        const char* format;
+        const char* separator;
+    };
     const Row rows[] = {
         {"dd/MM/yyyy", "dd/mm/yyyy", "/"},
-        {"M/d/yy", "m/d/yyyy", "/"},            // two-digit years widened
+        // two-digit years widened
+        {"M/d/yy", "m/d/yyyy", "/"},
         {"dd.MM.yyyy", "dd/mm/yyyy", "."},
         {"yyyy-MM-dd", "yyyy/mm/dd", "-"},
         {"d MMMM yyyy", "d/mmmm/yyyy", " "},
@@ -66,10 +71,9 @@ TEST(LocaleAdapter, britishAndAmericanLocalesGiveTheRollOverTexts) {
 }
 
 TEST(LocaleAdapter, shortDatesRoundTripThroughTheParser) {
-    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedKingdom),
-                                  QLocale(QLocale::English, QLocale::UnitedStates),
-                                  QLocale(QLocale::German, QLocale::Germany),
-                                  QLocale(QLocale::Swedish, QLocale::Sweden)}) {
+    for (const QLocale& locale :
+         {QLocale(QLocale::English, QLocale::UnitedKingdom), QLocale(QLocale::English, QLocale::UnitedStates),
+          QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Swedish, QLocale::Sweden)}) {
         const FormatSettings s = FormatSettingsFromLocale(locale);
         for (DateTime d : {EncodeDate(1752, 1, 1), EncodeDate(2001, 3, 1), EncodeDate(3000, 12, 31)}) {
             const std::string text = DateToStr(d, s);

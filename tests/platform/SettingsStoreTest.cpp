@@ -125,7 +125,7 @@ struct UntrustedRow {
 TEST_F(NativeStoreTest, valuesThatAreNotPlainTextReadAsTheDefault) {
     const UntrustedRow rows[] = {
         {"a list", "WE=a, b, c"},
-        {"a serialised integer", "WE=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)"},
+        {"a serialised integer", R"(WE=@Variant(\0\0\0\x2\0\0\0\x5))"},
         {"a serialised point", "WE=@Point(1 2)"},
         {"a byte array", "WE=@ByteArray(abc)"},
         {"a control character", "WE=a\\x1b"},

@@ -17,7 +17,7 @@ namespace {
 QIcon PlainIcon(const QColor& colour) {
     QPixmap picture(16, 16);
     picture.fill(colour);
-    return QIcon(picture);
+    return {picture};
 }
 
 // An owner window with an icon whose cursor stands where the test puts it.

@@ -33,7 +33,7 @@ struct ShownBox {
     bool busyVisible;
 };
 
-QByteArray Installer() { return QByteArray(3000, 'k'); }
+QByteArray Installer() { return {3000, 'k'}; }
 
 // The flow on a plain window standing in for the main window at (522, 143), with the boxes
 // answered and recorded, the installer's start and the application's end captured.
@@ -58,7 +58,7 @@ protected:
     }
 
     void ServeUpdate(const QString& clientName = "kalendo32_275.exe", const QString& version = "2.75",
-                     ScriptedResponse installer = {200, {}, Installer(), false, {}, -1}) {
+                     const ScriptedResponse& installer = {200, {}, Installer(), false, {}, -1}) {
         server.ServeHtml("/newkalendo.htm",
                          testing::UpdatePage({{"mxProduct", "Kalendo"},
                                               {"mxVersion", version},

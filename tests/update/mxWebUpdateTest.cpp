@@ -191,6 +191,9 @@ TEST(SplitURL, separatesHostAndPath) {
 
 TEST_F(WebUpdateTest, parseInfoTags_matchesTheMetaLinesAsPlainText) {
     const QByteArray long254(254, 'v'), long255(255, 'v');
+    // The pages stay escaped: moc (Qt 6.4) loses this file's namespace after raw strings with
+    // quotes inside, and the file has a class of its own for moc.
+    // NOLINTBEGIN(modernize-raw-string-literal)
     const struct {
         const char* meaning;
         QByteArray page;
@@ -215,6 +218,7 @@ TEST_F(WebUpdateTest, parseInfoTags_matchesTheMetaLinesAsPlainText) {
         {"sharp s before CONTENT does not shift the value",
          "<META NAME=\"mxVersion\" LANG=\"\xDF\" CONTENT=\"2.75\">", "2.75"},
     };
+    // NOLINTEND(modernize-raw-string-literal)
     for (const auto& row : rows) {
         server.ServeHtml("/page.htm", row.page);
         ASSERT_TRUE(checker.FetchURL(server.Url("/page.htm"), {}, {}, false, false)) << row.meaning;
