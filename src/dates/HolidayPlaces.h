@@ -38,9 +38,9 @@ std::vector<PlaceDay> DaysOfYear(const HolidayTable& table, int year);
 
 // The holidays of every place of the shipped data: the index read once on first use, each
 // country's file read when one of its places is first asked for and kept (the last few), so
-// changing the place costs one country's file at most. A damaged file's bad lines are skipped and reported once
-// through the named-dates message hook; a country whose file is missing gives a table without a
-// section, also reported.
+// changing the place costs one country's file at most. A damaged file's bad lines are skipped and reported
+// once through the named-dates message hook; a country whose file is missing gives a table without a section,
+// also reported.
 class HolidayLibrary {
 public:
     // directory: the "holidays" folder; empty means there is no data, so no place is known.

@@ -1,9 +1,9 @@
 // The program as a screen reader meets it: a D-Bus session with the AT-SPI accessibility bus,
 // the real program with Qt's bridge switched on, and its tree read from the bus by a pyatspi
 // script, while keys come from the X test extension as if from the keyboard.
+#include "KalendoVersion.h"
 #include "app/QStringPrinter.h"
 #include "desktop/DesktopSession.h"
-#include "KalendoVersion.h"
 
 #include <QDate>
 #include <QJsonArray>
@@ -20,7 +20,6 @@ inline void PrintTo(const QDate& date, std::ostream* out) {
 
 namespace kalendo::desktop {
 namespace {
-
 
 class AccessibilityBus : public ::testing::Test {
 protected:
@@ -76,8 +75,8 @@ protected:
     QJsonObject Tree() const {
         QProcess reader;
         reader.setProcessEnvironment(WithTheBus());
-        reader.start(QStringLiteral(KALENDO_PYTHON3),
-                     {QStringLiteral(KALENDO_ACCESSIBILITY_SCRIPT), QString::fromLatin1(kalendo::kVersionedName)});
+        reader.start(QStringLiteral(KALENDO_PYTHON3), {QStringLiteral(KALENDO_ACCESSIBILITY_SCRIPT),
+                                                       QString::fromLatin1(kalendo::kVersionedName)});
         if (!reader.waitForFinished(60000)) reader.kill();
         const QJsonObject tree = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
         if (tree.isEmpty())

@@ -138,25 +138,30 @@ bool DesktopSession::Start() {
         error_ = QStringLiteral("openbox did not come up");
         return false;
     }
-    if (!StartProgram(notificationArea_, QStringLiteral("trayer"),
-                      {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
-                       QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
-                       QStringLiteral("--width"), QStringLiteral("160"), QStringLiteral("--height"),
-                       QStringLiteral("32"), QStringLiteral("--transparent"), QStringLiteral("false"),
-                       QStringLiteral("--SetDockType"), QStringLiteral("true")}))
+    // trayer owns the notification-area selection before it shows its panel. On a busy machine it
+    // can take many seconds, or give up on a display that answered late: start it again once.
+    const auto panelShown = [&] {
+        for (WindowId window : WindowsOfClass(QStringLiteral("trayer"))) {
+            const std::optional<WindowInfo> info = QueryWindow(window);
+            if (info && info->viewable && info->name == QLatin1String("panel")) return true;
+        }
         return false;
-    // trayer owns the notification-area selection before it shows its panel.
-    if (!WaitUntil(
-            [&] {
-                for (WindowId window : WindowsOfClass(QStringLiteral("trayer"))) {
-                    const std::optional<WindowInfo> info = QueryWindow(window);
-                    if (info && info->viewable && info->name == QLatin1String("panel")) return true;
-                }
-                return false;
-            },
-            10000)) {
-        error_ = QStringLiteral("trayer did not show its panel");
-        return false;
+    };
+    for (int attempt = 0;; ++attempt) {
+        if (!StartProgram(notificationArea_, QStringLiteral("trayer"),
+                          {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
+                           QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
+                           QStringLiteral("--width"), QStringLiteral("160"), QStringLiteral("--height"),
+                           QStringLiteral("32"), QStringLiteral("--transparent"), QStringLiteral("false"),
+                           QStringLiteral("--SetDockType"), QStringLiteral("true")}))
+            return false;
+        if (WaitUntil(panelShown, 20000)) break;
+        if (attempt == 1) {
+            error_ = QStringLiteral("trayer did not show its panel");
+            return false;
+        }
+        notificationArea_.kill();
+        notificationArea_.waitForFinished(3000);
     }
     return true;
 }

@@ -235,7 +235,9 @@ public:
         if (skipReason_.empty()) ::umount(Path().constData());
     }
     const std::string& SkipReason() const { return skipReason_; }
-    QString FilePath() const { return dir_.filePath(QString::fromLatin1(kalendo::kVersionedName) + QStringLiteral(".conf")); }
+    QString FilePath() const {
+        return dir_.filePath(QString::fromLatin1(kalendo::kVersionedName) + QStringLiteral(".conf"));
+    }
     QStringList Files() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden); }
 
     // Fills the disk and frees one page of it again.
@@ -280,7 +282,10 @@ TEST(NativeSettingsStoreOnASmallDisk, aFullDiskKeepsTheOldFileByteForByteAndSays
     EXPECT_EQ(failure->cause, QStringLiteral("the disk is full"));
     EXPECT_EQ(failure->location, disk.FilePath());
     EXPECT_EQ(FileBytes(disk.FilePath()), before);
-    EXPECT_EQ(disk.Files(), (QStringList{QStringLiteral("filler"), QString::fromLatin1(kalendo::kVersionedName) + QStringLiteral(".conf")})) << "no half-written file is left";
+    EXPECT_EQ(disk.Files(),
+              (QStringList{QStringLiteral("filler"),
+                           QString::fromLatin1(kalendo::kVersionedName) + QStringLiteral(".conf")}))
+        << "no half-written file is left";
 }
 
 TEST_F(NativeStoreTest, aDamagedStoreIsRepairedByTheNextWrite) {
