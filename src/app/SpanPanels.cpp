@@ -20,7 +20,8 @@ void SetPanel(QLabel& panel, const QString& text, bool error) {
 TSpanPanels::TSpanPanels(QLabel& days, QLabel& weeks, QLabel& months, QLabel& years)
     : days_(days), weeks_(weeks), months_(months), years_(years) {}
 
-void TSpanPanels::Show(DateTime left, DateTime right, bool bothDates, const HolidayTable* skippedHolidays) {
+void TSpanPanels::Show(DateTime left, DateTime right, bool bothDates, const HolidayTable* skippedHolidays,
+                       const QString& placeName) {
     SetColours(years_, kNavy, kYellow);
     const SpanTexts span = ComputeSpan(left, right, bothDates);
     if (span.orderError) {
@@ -31,11 +32,13 @@ void TSpanPanels::Show(DateTime left, DateTime right, bool bothDates, const Holi
     const std::int64_t businessDays =
         skippedHolidays != nullptr ? SpanBusinessDays(left, right, bothDates, skippedHolidays->DaysOff())
                                    : SpanBusinessDays(left, right, bothDates);
-    days_.setToolTip(
-        QStringLiteral(" %1 business day%2 (Monday to Friday%3) ")
-            .arg(businessDays)
-            .arg(businessDays == 1 ? QString() : QStringLiteral("s"))
-            .arg(skippedHolidays != nullptr ? QStringLiteral(", less public holidays") : QString()));
+    days_.setToolTip(QStringLiteral(" %1 business day%2 (Monday to Friday%3) ")
+                         .arg(businessDays)
+                         .arg(businessDays == 1 ? QString() : QStringLiteral("s"))
+                         .arg(skippedHolidays == nullptr ? QString()
+                              : placeName.isEmpty()
+                                  ? QStringLiteral(", less public holidays")
+                                  : QStringLiteral(", less public holidays of %1").arg(placeName)));
     SetPanel(weeks_, QString::fromStdString(span.weeks), false);
     SetPanel(months_, QString::fromStdString(span.months), false);
     SetPanel(years_, QString::fromStdString(span.years), false);

@@ -2,6 +2,7 @@
 
 #include "dates/DateEnvironment.h"
 #include "dates/DateStringTranslater.h"
+#include "dates/HolidayPlaces.h"
 #include "dates/NamedDatesLocation.h"
 
 #include <QCoreApplication>
@@ -39,9 +40,11 @@ int CopyQuoted(const QString& in, int at, std::string& out) {
 int RunLength(const QString& in, int at) {
     int end = at + 1;
     if (in[at].isLetter()) {
-        while (end < in.size() && in[end] == in[at]) ++end;
+        while (end < in.size() && in[end] == in[at])
+            ++end;
     } else {
-        while (end < in.size() && !in[end].isLetter() && in[end] != u'\'') ++end;
+        while (end < in.size() && !in[end].isLetter() && in[end] != u'\'')
+            ++end;
     }
     return end - at;
 }
@@ -101,14 +104,16 @@ std::string TranslateQtTimeFormat(const QString& qt) {
             if (i + 1 < qt.size() && (qt[i + 1] == u'p' || qt[i + 1] == u'P')) ++i;
         } else if (c == u't' || c == u'z') {
             // Time zone and milliseconds: drop, with the blank or separator before them.
-            while (!out.empty() && !std::isalnum(static_cast<unsigned char>(out.back()))) out.pop_back();
+            while (!out.empty() && !std::isalnum(static_cast<unsigned char>(out.back())))
+                out.pop_back();
         } else if (c.isLetter()) {
         } else {
             out += qt.mid(i, n).toStdString();
         }
         i += n;
     }
-    while (!out.empty() && out.back() == ' ') out.pop_back();
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
     return out;
 }
 
@@ -134,30 +139,28 @@ FormatSettings FormatSettingsFromLocale(const QLocale& locale) {
     s.pmDesignator = locale.pmText().toStdString();
 
     for (int m = 1; m <= 12; ++m) {
-        s.shortMonthNames[static_cast<std::size_t>(m - 1)] = locale.monthName(m, QLocale::ShortFormat).toStdString();
-        s.longMonthNames[static_cast<std::size_t>(m - 1)] = locale.monthName(m, QLocale::LongFormat).toStdString();
+        s.shortMonthNames[static_cast<std::size_t>(m - 1)] =
+            locale.monthName(m, QLocale::ShortFormat).toStdString();
+        s.longMonthNames[static_cast<std::size_t>(m - 1)] =
+            locale.monthName(m, QLocale::LongFormat).toStdString();
     }
     // Qt counts days Monday = 1 .. Sunday = 7; the date services count Sunday first.
     for (int d = 0; d < 7; ++d) {
         const int qtDay = d == 0 ? 7 : d;
-        s.shortDayNames[static_cast<std::size_t>(d)] = locale.dayName(qtDay, QLocale::ShortFormat).toStdString();
-        s.longDayNames[static_cast<std::size_t>(d)] = locale.dayName(qtDay, QLocale::LongFormat).toStdString();
+        s.shortDayNames[static_cast<std::size_t>(d)] =
+            locale.dayName(qtDay, QLocale::ShortFormat).toStdString();
+        s.longDayNames[static_cast<std::size_t>(d)] =
+            locale.dayName(qtDay, QLocale::LongFormat).toStdString();
     }
     s.firstDayOfWeek = static_cast<TDayOfWeek>(static_cast<int>(locale.firstDayOfWeek()) - 1);
     s.countryName = QLocale::territoryToString(locale.territory()).toStdString();
     return s;
 }
 
-void InstallDateEnvironment() { InstallDateEnvironment(QLocale()); }
+namespace {
 
-void InstallDateEnvironment(const QLocale& locale) {
-    SetCurrentFormatSettings(FormatSettingsFromLocale(locale));
-    SetCurrentClock(std::make_shared<SystemClock>());
-    // The named-dates section follows the locale's country name, so only the folder is given.
-    SetNamedDatesSource(NamedDatesDirectory().toStdString(), {});
-}
-
-QString NamedDatesDirectory() {
+// Where the named-dates file and the holiday data are looked for, in order.
+NamedDatesFolders SearchedFolders() {
     NamedDatesFolders folders = NamedDatesFoldersFromEnvironment();
 #if defined(Q_OS_WIN)
     const QString root = qEnvironmentVariable("SystemRoot", QStringLiteral("C:\\Windows"));
@@ -166,6 +169,23 @@ QString NamedDatesDirectory() {
     // Without an application object Qt knows no program folder (and warns when asked).
     if (QCoreApplication::instance() != nullptr)
         folders.programDirectory = QCoreApplication::applicationDirPath().toStdU16String();
+    return folders;
+}
+
+} // namespace
+
+void InstallDateEnvironment() { InstallDateEnvironment(QLocale()); }
+
+void InstallDateEnvironment(const QLocale& locale) {
+    SetCurrentFormatSettings(FormatSettingsFromLocale(locale));
+    SetCurrentClock(std::make_shared<SystemClock>());
+    // The named-dates section follows the locale's country name, so only the folder is given.
+    SetNamedDatesSource(NamedDatesDirectory().toStdString(), {});
+    SetHolidayDataDirectory(FindHolidayDataDirectory(SearchedFolders()));
+}
+
+QString NamedDatesDirectory() {
+    const NamedDatesFolders folders = SearchedFolders();
     // UTF-16 both ways, so no folder name depends on the C library's locale.
     return QDir::toNativeSeparators(QString::fromStdU16String(FindNamedDatesDirectory(folders).u16string()));
 }
