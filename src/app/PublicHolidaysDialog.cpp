@@ -39,6 +39,7 @@ QString ShownDate(DateTime date) {
 
 template <typename Entry> std::vector<const Entry*> ByName(const std::vector<Entry>& entries) {
     std::vector<const Entry*> sorted;
+    sorted.reserve(entries.size());
     for (const Entry& entry : entries)
         sorted.push_back(&entry);
     std::ranges::sort(sorted, [](const Entry* a, const Entry* b) {
@@ -75,6 +76,9 @@ TPublicHolidaysDialog::TPublicHolidaysDialog(int year, const std::optional<Holid
 }
 
 void TPublicHolidaysDialog::BuildControls() {
+    Reason = new QLabel;
+    Reason->setWordWrap(true);
+    Reason->hide();
     Country = new QComboBox;
     Country->setEditable(true);
     Country->setInsertPolicy(QComboBox::NoInsert);
@@ -96,6 +100,7 @@ void TPublicHolidaysDialog::BuildControls() {
     Days->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     Days->horizontalHeader()->setStretchLastSection(true);
     Days->verticalHeader()->hide();
+    Days->verticalHeader()->setDefaultSectionSize(Days->fontMetrics().height() + 6);
     Days->setSelectionBehavior(QAbstractItemView::SelectRows);
     Days->setSelectionMode(QAbstractItemView::SingleSelection);
     Days->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -139,6 +144,7 @@ void TPublicHolidaysDialog::BuildControls() {
     ownList->addWidget(OwnDays, 1);
     ownList->addWidget(RemoveOwn, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Reason);
     layout->addLayout(places);
     layout->addWidget(PartialNote);
     layout->addWidget(DaysTitle);
@@ -180,6 +186,13 @@ void TPublicHolidaysDialog::BuildControls() {
     connect(RemoveOwn, &QPushButton::clicked, this, [this] { RemoveOwnDay(); });
     connect(Buttons, &QDialogButtonBox::accepted, this, &TPublicHolidaysDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &TPublicHolidaysDialog::reject);
+}
+
+void TPublicHolidaysDialog::SetReason(const QString& reason) {
+    Reason->setText(reason);
+    Reason->setVisible(!reason.isEmpty());
+    // A screen reader reads it with the window.
+    setAccessibleDescription(reason);
 }
 
 std::optional<HolidayPlace> TPublicHolidaysDialog::Place() const {
@@ -288,10 +301,11 @@ void TPublicHolidaysDialog::accept() {
 }
 
 TPublicHolidaysDialog*
-OpenPublicHolidaysDialog(QWidget& owner, int year, const TCountryHolidays& holidays,
+OpenPublicHolidaysDialog(QWidget& owner, int year, const TCountryHolidays& holidays, const QString& reason,
                          std::function<void(const HolidayPlace&, HolidayChanges)> onAccepted) {
     auto* dialog = new TPublicHolidaysDialog(year, holidays.Place(), holidays.Changes(), &owner);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->SetReason(reason);
     dialog->setWindowModality(Qt::WindowModal);
     QObject::connect(dialog, &QDialog::accepted, dialog, [dialog, onAccepted = std::move(onAccepted)] {
         RunUserAction([&] {
@@ -301,7 +315,8 @@ OpenPublicHolidaysDialog(QWidget& owner, int year, const TCountryHolidays& holid
     });
     dialog->move(owner.pos() + QPoint(15, 40));
     dialog->show();
-    dialog->Country->setFocus(Qt::OtherFocusReason);
+    // Asked for a region, the user starts at the region.
+    (reason.isEmpty() ? dialog->Country : dialog->Region)->setFocus(Qt::OtherFocusReason);
     return dialog;
 }
 

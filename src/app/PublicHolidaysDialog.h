@@ -33,6 +33,10 @@ public:
     std::optional<HolidayPlace> Place() const;
     const HolidayChanges& Changes() const { return changes_; }
 
+    // Why the window was opened, when it was not the user's own choice; hidden when empty.
+    void SetReason(const QString& reason);
+
+    QLabel* Reason = nullptr;
     QComboBox* Country = nullptr;
     QComboBox* Region = nullptr;
     QLabel* PartialNote = nullptr;
@@ -65,10 +69,11 @@ private:
     bool filling_ = false;
 };
 
-// Opens the window over owner for the year with the holidays' current choice; onAccepted gets
-// the place and changes of an OK, inside the program's error report. The window closes itself.
+// Opens the window over owner for the year with the holidays' current choice and the reason it
+// opens ("" when the user asked for it); onAccepted gets the place and changes of an OK, inside
+// the program's error report. The window closes itself.
 TPublicHolidaysDialog*
-OpenPublicHolidaysDialog(QWidget& owner, int year, const TCountryHolidays& holidays,
+OpenPublicHolidaysDialog(QWidget& owner, int year, const TCountryHolidays& holidays, const QString& reason,
                          std::function<void(const HolidayPlace&, HolidayChanges)> onAccepted);
 
 } // namespace kalendo::app

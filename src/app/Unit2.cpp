@@ -423,7 +423,11 @@ void TForm1::SkipHolidays1Click() {
 void TForm1::PublicHolidays1Click() { ChoosePublicHolidays(false); }
 
 void TForm1::ChoosePublicHolidays(bool thenSkip) {
-    OpenPublicHolidaysDialog(*this, DecodeDate(Planner1->Date()).year, *holidays_,
+    const QString reason = thenSkip ? QStringLiteral("The regions of %1 have days off of their own. Choose "
+                                                     "yours to count with, or keep the whole country's.")
+                                          .arg(holidays_->ShortName())
+                                    : QString();
+    OpenPublicHolidaysDialog(*this, DecodeDate(Planner1->Date()).year, *holidays_, reason,
                              [this, thenSkip](const kalendo::HolidayPlace& place, HolidayChanges changes) {
                                  holidays_->Choose(place, std::move(changes));
                                  HolidayPlace = holidays_->PlaceCode();
