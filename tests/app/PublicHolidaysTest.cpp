@@ -103,6 +103,18 @@ TEST_F(PublicHolidaysTest, regionChosenFromTheKeyboard_appliesToCalendarsAndBusi
     EXPECT_EQ(Stored("HolidayPlace"), QStringLiteral("GB-ENG"));
 }
 
+TEST_F(PublicHolidaysTest, skippingAWholeCountrysHolidays_asksForTheRegionFirst) {
+    Seed("HolidayPlace", QStringLiteral("GB"));
+    auto form = Start();
+    form->SkipHolidays1->trigger();
+    auto* dialog = form->findChild<TPublicHolidaysDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(form->SkipHolidays1->isChecked()) << "not before the answer";
+    dialog->accept(); // the whole country stays an answer
+    EXPECT_TRUE(form->SkipHolidays1->isChecked());
+    EXPECT_EQ(form->PB, 1);
+}
+
 TEST_F(PublicHolidaysTest, storedChanges_areAppliedAndDamagedPartsCleanedAway) {
     Seed("HolidayPlace", QStringLiteral("GB-ENG;"));
     Seed("OwnDaysOff", QStringLiteral("2026-08-28 Company closure;2026-02-30 Bad"));
