@@ -220,7 +220,7 @@ void TPublicHolidaysDialog::ShowPlace() {
     if (place) table = SharedHolidayLibrary().Holidays(*place);
     shownDays_ = table != nullptr ? DaysOfYear(*table, year_) : std::vector<PlaceDay>{};
     PartialNote->setText(place && !place->partialNote.empty()
-                             ? QStringLiteral("This list is partial: %1").arg(Text(place->partialNote))
+                             ? QStringLiteral("This list is incomplete. %1").arg(Text(place->partialNote))
                              : QString());
     PartialNote->setVisible(!PartialNote->text().isEmpty());
 
