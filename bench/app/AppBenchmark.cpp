@@ -2,14 +2,19 @@
 // window with one label or the real program, and reports on its standard output the moment the
 // main window has painted for the first time, with its peak memory. The time measured is from
 // process start to that report. Run under offscreen (the default) or xvfb-run.
+// Place change: another country or region chosen in the Public Holidays window, with its list of
+// the year refilled.
 // Date change: one arrow key in a calendar of the shown main window, with the span recomputation
 // and the repaint it causes.
 #include "app/ErrorReport.h"
+#include "app/PublicHolidaysDialog.h"
 #include "app/Unit2.h"
+#include "dates/HolidayPlaces.h"
 #include "main/Program.h"
 #include "platform/SettingsStore.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -171,6 +176,28 @@ void BM_KeyboardDateChange(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_KeyboardDateChange)->Unit(benchmark::kMicrosecond);
+
+// Countries in turn, more than the library keeps, so each change may read a country's file; the
+// argument 1 moves between the regions of one country instead.
+void BM_PublicHolidaysPlaceChange(benchmark::State& state) {
+    kalendo::SetHolidayDataDirectory(std::filesystem::path(KALENDO_SOURCE_DATA_DIR) / "holidays");
+    kalendo::app::TPublicHolidaysDialog dialog(2026, kalendo::SharedHolidayLibrary().FindPlace("US"), {});
+    dialog.show();
+    QCoreApplication::processEvents();
+    const std::vector<QString> countries = {"US", "DE", "GB", "CA", "AU", "FR", "JP", "IN"};
+    std::size_t next = 0;
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            dialog.Country->setCurrentIndex(dialog.Country->findData(countries[next++ % countries.size()]));
+        } else {
+            next = next % static_cast<std::size_t>(dialog.Region->count() - 1) + 1;
+            dialog.Region->setCurrentIndex(static_cast<int>(next));
+        }
+        QCoreApplication::processEvents(); // the list's repaint
+    }
+    kalendo::SetHolidayDataDirectory({});
+}
+BENCHMARK(BM_PublicHolidaysPlaceChange)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -44,7 +44,10 @@ std::optional<ResultDate> ComputeResultDate(const ResultDateRequest& request) {
     const std::optional<YearRange> years = skipped->CoveredYears();
     const bool known =
         years && years->Contains(DecodeDate(start).year) && years->Contains(DecodeDate(result).year);
-    caption += known ? QStringLiteral(" (public holidays skipped)")
+    // The line names the list it counted with, so nobody counts with the wrong one unknowingly.
+    caption += known ? (request.placeName.isEmpty()
+                            ? QStringLiteral(" (public holidays skipped)")
+                            : QStringLiteral(" (public holidays of %1 skipped)").arg(request.placeName))
                      : QStringLiteral(" (holidays known %1-%2)")
                            .arg(years ? years->first : 0)
                            .arg(years ? years->last : 0);

@@ -24,6 +24,8 @@ struct ResultDateRequest {
     bool weekends = false; // count calendar days; otherwise business days
     // Business days skip these holidays too; null skips none.
     const HolidayTable* skippedHolidays = nullptr;
+    // The place whose holidays they are, as the line names it ("England").
+    QString placeName;
 };
 
 // The add/subtract line and the date it names, from one computation so that the result button

@@ -20,7 +20,8 @@ void SetPanel(QLabel& panel, const QString& text, bool error) {
 TSpanPanels::TSpanPanels(QLabel& days, QLabel& weeks, QLabel& months, QLabel& years)
     : days_(days), weeks_(weeks), months_(months), years_(years) {}
 
-void TSpanPanels::Show(DateTime left, DateTime right, bool bothDates, const HolidayTable* skippedHolidays) {
+void TSpanPanels::Show(DateTime left, DateTime right, bool bothDates, const HolidayTable* skippedHolidays,
+                       const QString& placeName) {
     SetColours(years_, kNavy, kYellow);
     const SpanTexts span = ComputeSpan(left, right, bothDates);
     orderError_ = span.orderError;
@@ -36,7 +37,9 @@ void TSpanPanels::Show(DateTime left, DateTime right, bool bothDates, const Holi
         QStringLiteral(" %1 business day%2 (Monday to Friday%3) ")
             .arg(businessDays)
             .arg(businessDays == 1 ? QString() : QStringLiteral("s"))
-            .arg(skippedHolidays != nullptr ? QStringLiteral(", less public holidays") : QString());
+            .arg(skippedHolidays == nullptr ? QString()
+                 : placeName.isEmpty()      ? QStringLiteral(", less public holidays")
+                                            : QStringLiteral(", less public holidays of %1").arg(placeName));
     days_.setToolTip(businessText);
     // Its description too, which, unlike a tooltip, tells assistive technology when it changes.
     if (days_.accessibleDescription() != businessText.trimmed())

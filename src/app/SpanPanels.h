@@ -18,9 +18,10 @@ public:
     TSpanPanels(QLabel& days, QLabel& weeks, QLabel& months, QLabel& years);
 
     // Shows the span; the days panel's tooltip counts business days, skipping the given
-    // holidays too when there are any. Dates in the wrong order leave the other panels as they
-    // were and say so in the years panel.
-    void Show(DateTime left, DateTime right, bool bothDates, const HolidayTable* skippedHolidays);
+    // holidays too when there are any (and naming their place). Dates in the wrong order leave
+    // the other panels as they were and say so in the years panel.
+    void Show(DateTime left, DateTime right, bool bothDates, const HolidayTable* skippedHolidays,
+              const QString& placeName = {});
     // The texts that are current: the four, days first, or only the order error's line when the
     // other panels still show the span before it.
     QStringList Texts() const;

@@ -1,5 +1,6 @@
 #include "app/StoredOptions.h"
 
+#include "app/HolidayChoice.h"
 #include "app/Unit2.h"
 #include "platform/SettingsStore.h"
 
@@ -29,13 +30,28 @@ const std::array kOptions{
     StoredOption{"PB", &TForm1::PB, 0, OnlyOneIsOne},
 };
 
+QString CleanOwnDaysOff(const QString& stored) { return OwnDaysOffText(ReadHolidayChanges(stored, {})); }
+QString CleanWorkedDays(const QString& stored) { return WorkedDaysText(ReadHolidayChanges({}, stored)); }
+
+// The place of the public holidays and the user's changes to its list.
+const std::array kTextOptions{
+    StoredTextOption{"HolidayPlace", &TForm1::HolidayPlace, CleanPlaceCode},
+    StoredTextOption{"OwnDaysOff", &TForm1::OwnDaysOff, CleanOwnDaysOff},
+    StoredTextOption{"WorkedDays", &TForm1::WorkedDays, CleanWorkedDays},
+};
+
 } // namespace
 
 std::span<const StoredOption> StoredOptions() { return kOptions; }
+std::span<const StoredTextOption> StoredTextOptions() { return kTextOptions; }
 
 void ReadStoredOptions(platform::SettingsKey& key, TForm1& form) {
     for (const StoredOption& option : kOptions) {
         const std::int32_t stored = key.ReadInteger(QString::fromLatin1(option.name), option.defaultValue);
+        form.*option.field = option.clean != nullptr ? option.clean(stored) : stored;
+    }
+    for (const StoredTextOption& option : kTextOptions) {
+        const QString stored = key.ReadString(QString::fromLatin1(option.name), QString());
         form.*option.field = option.clean != nullptr ? option.clean(stored) : stored;
     }
 }
@@ -43,6 +59,8 @@ void ReadStoredOptions(platform::SettingsKey& key, TForm1& form) {
 void WriteStoredOptions(platform::SettingsKey& key, const TForm1& form) {
     for (const StoredOption& option : kOptions)
         key.WriteInteger(QString::fromLatin1(option.name), form.*option.field);
+    for (const StoredTextOption& option : kTextOptions)
+        key.WriteString(QString::fromLatin1(option.name), form.*option.field);
 }
 
 } // namespace kalendo::app

@@ -7,6 +7,8 @@
 #include "app/DesignColours.h"
 #include "app/ErrorReport.h"
 #include "app/GotoDateRow.h"
+#include "app/HolidayChoice.h"
+#include "app/PublicHolidaysDialog.h"
 #include "app/ResultDate.h"
 #include "app/SecondaryWindows.h"
 #include "app/SettingsFailureMessages.h"
@@ -240,8 +242,7 @@ void TForm1::FormCreate() {
     };
     Planner1->SetDate(storedDate(cal1));
     Planner2->SetDate(storedDate(cal2));
-    // Each needed section of the table is read once and kept for the program's life.
-    holidays_->Load();
+    holidays_->Load(HolidayPlace, ReadHolidayChanges(OwnDaysOff, WorkedDays));
     ApplyHolidayOptions();
 
     key->Close();
@@ -300,7 +301,9 @@ void TForm1::MoveCalendarTo(TdsPlanner& calendar, DateTime date) {
 
 const HolidayTable* TForm1::SkippedHolidays() const { return PB == 1 ? holidays_->Table() : nullptr; }
 
-void TForm1::RecalcSpan() { span_->Show(Planner1->Date(), Planner2->Date(), SE == 1, SkippedHolidays()); }
+void TForm1::RecalcSpan() {
+    span_->Show(Planner1->Date(), Planner2->Date(), SE == 1, SkippedHolidays(), holidays_->ShortName());
+}
 
 void TForm1::Planner1DateC(QObject* Sender, double, double) {
     // A click moves on to the count, as mouse users expect; a key leaves the focus in the
@@ -353,7 +356,7 @@ QString TForm1::CountText(bool subtract) const {
 void TForm1::ShowResultDate(const QString& unit, const QString& countText) {
     const bool weekends = unit != QLatin1String("B");
     const std::optional<ResultDate> result =
-        ComputeResultDate({Planner1->Date(), countText, weekends, SkippedHolidays()});
+        ComputeResultDate({Planner1->Date(), countText, weekends, SkippedHolidays(), holidays_->ShortName()});
     if (!result) return;
     SB1->setText(result->caption);
     shownResultDate_ = result->date;
@@ -415,7 +418,36 @@ void TForm1::ShowHolidays1Click() {
 }
 
 void TForm1::SkipHolidays1Click() {
+    // Counting with a whole country's list where its regions differ may be wrong for the user,
+    // so the region is asked for first (the whole country stays an answer).
+    if (PB == 0 && holidays_->RegionsDiffer()) {
+        ApplyHolidayOptions();
+        ChoosePublicHolidays(true);
+        return;
+    }
     PB = SkipHolidays1->isChecked() ? 0 : 1;
+    HolidaysChanged();
+}
+
+void TForm1::PublicHolidays1Click() { ChoosePublicHolidays(false); }
+
+void TForm1::ChoosePublicHolidays(bool thenSkip) {
+    const QString reason = thenSkip ? QStringLiteral("The regions of %1 have days off of their own. Choose "
+                                                     "yours to count with, or keep the whole country's.")
+                                          .arg(holidays_->ShortName())
+                                    : QString();
+    OpenPublicHolidaysDialog(*this, DecodeDate(Planner1->Date()).year, *holidays_, reason,
+                             [this, thenSkip](const kalendo::HolidayPlace& place, HolidayChanges changes) {
+                                 holidays_->Choose(place, std::move(changes));
+                                 HolidayPlace = holidays_->PlaceCode();
+                                 OwnDaysOff = OwnDaysOffText(holidays_->Changes());
+                                 WorkedDays = WorkedDaysText(holidays_->Changes());
+                                 if (thenSkip) PB = 1;
+                                 HolidaysChanged();
+                             });
+}
+
+void TForm1::HolidaysChanged() {
     ApplyHolidayOptions();
     RecalcSpan();
     // The result line follows at once, in the mode it is in.

@@ -84,6 +84,11 @@ public:
     std::int32_t AlwaysOnTop = 0; // inverted: 0 stays on top (the default), 1 is an ordinary window
     std::int32_t PH = 1;          // public holidays marked (1, the default); any value but 0 reads as 1
     std::int32_t PB = 0;          // holidays skipped in business days only when 1; by default Mon-Fri
+    // The public holidays' place ("GB-ENG"; "" = the locale's country) and the user's changes to its
+    // list, as HolidayChoice.h writes them.
+    QString HolidayPlace;
+    QString OwnDaysOff;
+    QString WorkedDays;
 
     // Controls, by their design names.
     QWidget* ClientArea = nullptr;
@@ -136,6 +141,7 @@ public:
     QAction* TodaysDate = nullptr;
     QAction* ShowHolidays1 = nullptr;
     QAction* SkipHolidays1 = nullptr;
+    QAction* PublicHolidays1 = nullptr;
     QAction* SaveDates2 = nullptr;
     QAction* PrintResults1 = nullptr;
     QAction* EasterCalculations1 = nullptr;
@@ -208,6 +214,7 @@ public:
 
     void ShowHolidays1Click();
     void SkipHolidays1Click();
+    void PublicHolidays1Click();
     void TypeDateLeft1Click();
     void TypeDateRight1Click();
     // Copies the four span texts (only the error line when the dates are in the wrong order) and
@@ -250,6 +257,11 @@ private:
     void SetWeekNumbersShown(bool shown);
     void SetTodayLineShown(bool shown);
     void ApplyHolidayOptions();
+    // Opens Defaults > Public Holidays; its OK applies the choice (and, with thenSkip, turns on
+    // the skipping of holidays in business days).
+    void ChoosePublicHolidays(bool thenSkip);
+    // After a change of the holidays or their options: the menu, calendars, span and result line.
+    void HolidaysChanged();
     // The holidays business days skip, or null.
     const HolidayTable* SkippedHolidays() const;
 

@@ -274,6 +274,7 @@ void TForm1::BuildMenu() {
     Setup1->addSeparator();
     ShowHolidays1 = checkable(Setup1, "Show &public holidays", true);
     SkipHolidays1 = checkable(Setup1, "Skip public &holidays in business days", false);
+    PublicHolidays1 = Setup1->addAction(QStringLiteral("Public Holi&days\u2026"));
     // The two first-day items are a radio pair; the handlers still set both ticks themselves.
     auto* firstDayGroup = new QActionGroup(Setup1);
     firstDayGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -350,6 +351,7 @@ void TForm1::ConnectHandlers() {
     hook(TodaysDate, &QAction::triggered, &TForm1::TodaysDateClick);
     hook(ShowHolidays1, &QAction::triggered, &TForm1::ShowHolidays1Click);
     hook(SkipHolidays1, &QAction::triggered, &TForm1::SkipHolidays1Click);
+    hook(PublicHolidays1, &QAction::triggered, &TForm1::PublicHolidays1Click);
     hook(SaveDates2, &QAction::triggered, &TForm1::SaveDatesNow1Click);
     hook(PrintResults1, &QAction::triggered, &TForm1::PrintResults1Click);
     hook(EasterCalculations1, &QAction::triggered, &TForm1::EasterCalculations1Click);

@@ -2,6 +2,7 @@
 
 #include "dates/DateEnvironment.h"
 #include "dates/DateStringTranslater.h"
+#include "dates/HolidayPlaces.h"
 #include "dates/NamedDatesLocation.h"
 
 #include <QCoreApplication>
@@ -156,16 +157,10 @@ FormatSettings FormatSettingsFromLocale(const QLocale& locale) {
     return s;
 }
 
-void InstallDateEnvironment() { InstallDateEnvironment(QLocale()); }
+namespace {
 
-void InstallDateEnvironment(const QLocale& locale) {
-    SetCurrentFormatSettings(FormatSettingsFromLocale(locale));
-    SetCurrentClock(std::make_shared<SystemClock>());
-    // The named-dates section follows the locale's country name, so only the folder is given.
-    SetNamedDatesSource(NamedDatesDirectory().toStdString(), {});
-}
-
-QString NamedDatesDirectory() {
+// Where the named-dates file and the holiday data are looked for, in order.
+NamedDatesFolders SearchedFolders() {
     NamedDatesFolders folders = NamedDatesFoldersFromEnvironment();
 #if defined(Q_OS_WIN)
     const QString root = qEnvironmentVariable("SystemRoot", QStringLiteral("C:\\Windows"));
@@ -174,6 +169,23 @@ QString NamedDatesDirectory() {
     // Without an application object Qt knows no program folder (and warns when asked).
     if (QCoreApplication::instance() != nullptr)
         folders.programDirectory = QCoreApplication::applicationDirPath().toStdU16String();
+    return folders;
+}
+
+} // namespace
+
+void InstallDateEnvironment() { InstallDateEnvironment(QLocale()); }
+
+void InstallDateEnvironment(const QLocale& locale) {
+    SetCurrentFormatSettings(FormatSettingsFromLocale(locale));
+    SetCurrentClock(std::make_shared<SystemClock>());
+    // The named-dates section follows the locale's country name, so only the folder is given.
+    SetNamedDatesSource(NamedDatesDirectory().toStdString(), {});
+    SetHolidayDataDirectory(FindHolidayDataDirectory(SearchedFolders()));
+}
+
+QString NamedDatesDirectory() {
+    const NamedDatesFolders folders = SearchedFolders();
     // UTF-16 both ways, so no folder name depends on the C library's locale.
     return QDir::toNativeSeparators(QString::fromStdU16String(FindNamedDatesDirectory(folders).u16string()));
 }

@@ -25,7 +25,8 @@ TranslatedDateFormat TranslateQtDateFormat(const QString& qtFormat);
 std::string TranslateQtTimeFormat(const QString& qtFormat);
 
 // Makes the date services use the given locale (by default the user's) and the system clock, and
-// the decoder read its named dates from NamedDatesDirectory().
+// the decoder read its named dates from NamedDatesDirectory(); the holiday data is the first
+// "holidays" folder of the same search order.
 void InstallDateEnvironment();
 void InstallDateEnvironment(const QLocale& locale);
 

@@ -63,14 +63,14 @@ TEST_F(ResultDateTest, addsAndSubtractsCalendarOrBusinessDays) {
     };
     for (const auto& row : rows) {
         const std::optional<QString> caption =
-            Caption({row.left, QString::fromLatin1(row.count), row.weekends, row.skipped});
+            Caption({row.left, QString::fromLatin1(row.count), row.weekends, row.skipped, {}});
         EXPECT_EQ(caption, std::optional<QString>(QString::fromLatin1(row.shown))) << row.meaning;
     }
 }
 
 TEST_F(ResultDateTest, aCountThatIsNoNumberLeavesTheLineAlone) {
     for (const char* count : {"123456", "+5", "--5", "5a"})
-        EXPECT_EQ(Caption({Date(2026, 12, 7), QString::fromLatin1(count), true, nullptr}), std::nullopt)
+        EXPECT_EQ(Caption({Date(2026, 12, 7), QString::fromLatin1(count), true, nullptr, {}}), std::nullopt)
             << count;
 }
 
@@ -83,9 +83,9 @@ TEST_F(ResultDateTest, worksInYearFirstLocalesAndWhereNamesOrShortDatesCarryText
         const auto longDate = [&](DateTime date) {
             return std::optional(QString::fromStdString(FormatDateTime("dddd d mmmm yyyy", date, settings)));
         };
-        EXPECT_EQ(Caption({monday, QStringLiteral("0"), false, nullptr}), longDate(monday)) << name;
-        EXPECT_EQ(Caption({monday, QStringLiteral("5"), true, nullptr}), longDate(monday + 5)) << name;
-        EXPECT_EQ(Caption({monday, QStringLiteral("-5"), false, nullptr}), longDate(monday - 7)) << name;
+        EXPECT_EQ(Caption({monday, QStringLiteral("0"), false, nullptr, {}}), longDate(monday)) << name;
+        EXPECT_EQ(Caption({monday, QStringLiteral("5"), true, nullptr, {}}), longDate(monday + 5)) << name;
+        EXPECT_EQ(Caption({monday, QStringLiteral("-5"), false, nullptr, {}}), longDate(monday - 7)) << name;
     }
 }
 

@@ -64,6 +64,8 @@ QStringList ExitValues() {
     QStringList names = {"left", "top", "appver", "StartOfWeek"};
     for (const StoredOption& option : StoredOptions())
         names << QString::fromLatin1(option.name);
+    for (const StoredTextOption& option : StoredTextOptions())
+        names << QString::fromLatin1(option.name);
     return names;
 }
 
@@ -157,7 +159,7 @@ TEST_F(Unit2Test, firstStart_opensOnTodayWithTheDefaultOptions) {
     EXPECT_EQ(form->ClientArea->size(), QSize(496, 579));
 }
 
-TEST_F(Unit2Test, exit_writesExactlyTheSixteenValuesAndEnds) {
+TEST_F(Unit2Test, exit_writesExactlyTheStoredValuesAndEnds) {
     auto form = Start();
     form->ExitClickItem->trigger();
     EXPECT_EQ(terminations_, 1);
@@ -1237,12 +1239,14 @@ TEST_F(Unit2HolidaysTest, businessDays_skipTheHolidaysOnlyWhenAskedAndTheResultL
     EXPECT_FALSE(form->SkipHolidays1->isChecked());
 
     form->SkipHolidays1->trigger();
-    EXPECT_EQ(form->SB1->text(), QStringLiteral("Wednesday 30 December 2026 (public holidays skipped)"));
+    EXPECT_EQ(form->SB1->text(),
+              QStringLiteral("Wednesday 30 December 2026 (public holidays of United Kingdom skipped)"));
     form->SubtractCheckClick();
     form->NoDays->setText(QStringLiteral("1"));
     form->Planner1->SetDate(Date(2026, 12, 29));
     form->SubtractCheckClick();
-    EXPECT_EQ(form->SB1->text(), QStringLiteral("Thursday 24 December 2026 (public holidays skipped)"));
+    EXPECT_EQ(form->SB1->text(),
+              QStringLiteral("Thursday 24 December 2026 (public holidays of United Kingdom skipped)"));
 
     form->WEcheck->click(); // calendar days: nothing to skip
     EXPECT_EQ(form->SB1->text(), QStringLiteral("Monday 28 December 2026"));
@@ -1265,11 +1269,11 @@ TEST_F(Unit2HolidaysTest, daysPanelTooltip_countsTheBusinessDaysBetweenTheDates)
     EXPECT_EQ(form->DayPanel->toolTip(), QStringLiteral(" 11 business days (Monday to Friday) "));
     form->SkipHolidays1->trigger();
     EXPECT_EQ(form->DayPanel->toolTip(),
-              QStringLiteral(" 9 business days (Monday to Friday, less public holidays) "));
+              QStringLiteral(" 9 business days (Monday to Friday, less public holidays of United Kingdom) "));
     form->Planner2->SetDate(Date(2026, 12, 22));
     form->RecalcSpan();
     EXPECT_EQ(form->DayPanel->toolTip(),
-              QStringLiteral(" 2 business days (Monday to Friday, less public holidays) "));
+              QStringLiteral(" 2 business days (Monday to Friday, less public holidays of United Kingdom) "));
 }
 
 TEST_F(Unit2HolidaysTest, aCountryWithoutASectionHasNoHolidaysAndCannotAskForThem) {

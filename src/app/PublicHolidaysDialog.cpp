@@ -1,0 +1,323 @@
+#include "app/PublicHolidaysDialog.h"
+
+#include "app/CountryHolidays.h"
+#include "app/ErrorReport.h"
+#include "app/HolidayChoice.h"
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QDate>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kalendo::app {
+
+namespace {
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+QDate ToQDate(DateTime date) {
+    const CivilDate civil = DecodeDate(date);
+    return {civil.year, civil.month, civil.day};
+}
+
+// The date as the lists show it, in the user's own short form with the day's name.
+QString ShownDate(DateTime date) {
+    return QLocale().toString(ToQDate(date), QStringLiteral("ddd d MMM yyyy"));
+}
+
+template <typename Entry> std::vector<const Entry*> ByName(const std::vector<Entry>& entries) {
+    std::vector<const Entry*> sorted;
+    sorted.reserve(entries.size());
+    for (const Entry& entry : entries)
+        sorted.push_back(&entry);
+    std::ranges::sort(sorted, [](const Entry* a, const Entry* b) {
+        return QString::localeAwareCompare(Text(a->name), Text(b->name)) < 0;
+    });
+    return sorted;
+}
+
+QLabel* BuddyLabel(const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+TPublicHolidaysDialog::TPublicHolidaysDialog(int year, const std::optional<HolidayPlace>& place,
+                                             HolidayChanges changes, QWidget* parent)
+    : QDialog(parent), year_(year), changes_(std::move(changes)) {
+    setObjectName(QStringLiteral("PublicHolidays"));
+    setWindowTitle(QStringLiteral("Public Holidays"));
+    BuildControls();
+    filling_ = true;
+    for (const HolidayCountryEntry* country : ByName(SharedHolidayLibrary().Countries()))
+        Country->addItem(Text(country->name), Text(country->code));
+    // A locale whose country has no list starts with none chosen, and OK keeps it that way.
+    Country->setCurrentIndex(place ? Country->findData(Text(place->countryCode)) : -1);
+    FillRegions();
+    if (place && !place->WholeCountry())
+        Region->setCurrentIndex(std::max(0, Region->findData(Text(place->code))));
+    filling_ = false;
+    ShowPlace();
+    FillOwnDays();
+}
+
+void TPublicHolidaysDialog::BuildControls() {
+    Reason = new QLabel;
+    Reason->setWordWrap(true);
+    Reason->hide();
+    Country = new QComboBox;
+    Country->setEditable(true);
+    Country->setInsertPolicy(QComboBox::NoInsert);
+    Country->setMaxVisibleItems(15);
+    // Typing any part of a country's name offers it ("king" finds the United Kingdom).
+    Country->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    Country->completer()->setFilterMode(Qt::MatchContains);
+    Country->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    Country->setAccessibleName(QStringLiteral("Country"));
+    Region = new QComboBox;
+    Region->setAccessibleName(QStringLiteral("Region"));
+    PartialNote = new QLabel;
+    PartialNote->setWordWrap(true);
+    PartialNote->setAccessibleName(QStringLiteral("Note on the list"));
+    Days = new QTableWidget(0, 3);
+    Days->setHorizontalHeaderLabels(
+        {QStringLiteral("Day off"), QStringLiteral("Date"), QStringLiteral("Name")});
+    Days->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    Days->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    Days->horizontalHeader()->setStretchLastSection(true);
+    Days->verticalHeader()->hide();
+    Days->verticalHeader()->setDefaultSectionSize(Days->fontMetrics().height() + 6);
+    Days->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Days->setSelectionMode(QAbstractItemView::SingleSelection);
+    Days->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Days->setTabKeyNavigation(false);
+    Days->setAccessibleName(QStringLiteral("Public holidays of %1").arg(year_));
+    Days->setAccessibleDescription(QStringLiteral("Space unticks a day off you work"));
+    DaysTitle =
+        BuddyLabel(QStringLiteral("&Public holidays of %1 (untick a day off you work):").arg(year_), Days);
+    OwnDate = new QDateEdit(QDate(year_, 1, 1));
+    OwnDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    OwnDate->setAccessibleName(QStringLiteral("Date of your own day off"));
+    OwnName = new QLineEdit;
+    OwnName->setPlaceholderText(QStringLiteral("Company closure"));
+    OwnName->setAccessibleName(QStringLiteral("Name of your own day off"));
+    AddOwn = new QPushButton(QStringLiteral("&Add"));
+    AddOwn->setAutoDefault(false);
+    AddOwn->setAccessibleName(QStringLiteral("Add your own day off"));
+    OwnDays = new QListWidget;
+    OwnDays->setAccessibleName(QStringLiteral("Your own days off"));
+    OwnDays->setMaximumHeight(90);
+    RemoveOwn = new QPushButton(QStringLiteral("Re&move"));
+    RemoveOwn->setAutoDefault(false);
+    RemoveOwn->setAccessibleName(QStringLiteral("Remove the chosen day off"));
+    Refusal = new QLabel;
+    Refusal->setWordWrap(true);
+    Refusal->setAccessibleName(QStringLiteral("Problem"));
+    Refusal->hide();
+    Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+
+    auto* places = new QGridLayout;
+    places->addWidget(BuddyLabel(QStringLiteral("&Country:"), Country), 0, 0);
+    places->addWidget(Country, 0, 1);
+    places->addWidget(BuddyLabel(QStringLiteral("&Region:"), Region), 1, 0);
+    places->addWidget(Region, 1, 1);
+    places->setColumnStretch(1, 1);
+    auto* ownRow = new QHBoxLayout;
+    ownRow->addWidget(OwnDate);
+    ownRow->addWidget(OwnName, 1);
+    ownRow->addWidget(AddOwn);
+    auto* ownList = new QHBoxLayout;
+    ownList->addWidget(OwnDays, 1);
+    ownList->addWidget(RemoveOwn, 0, Qt::AlignTop);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Reason);
+    layout->addLayout(places);
+    layout->addWidget(PartialNote);
+    layout->addWidget(DaysTitle);
+    layout->addWidget(Days, 1);
+    layout->addWidget(BuddyLabel(QStringLiteral("Your &own days off (date and name):"), OwnDate));
+    layout->addLayout(ownRow);
+    layout->addLayout(ownList);
+    layout->addWidget(Refusal);
+    layout->addWidget(Buttons);
+    resize(470, 560);
+
+    connect(Country, &QComboBox::currentIndexChanged, this, [this] {
+        if (filling_) return;
+        filling_ = true;
+        FillRegions();
+        filling_ = false;
+        ShowPlace();
+    });
+    // A name typed in full chooses the country without going through the list; leaving the
+    // field with anything else goes back to the country chosen.
+    connect(Country->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        const int index = Country->findText(text.trimmed(), Qt::MatchFixedString);
+        if (index >= 0 && index != Country->currentIndex()) Country->setCurrentIndex(index);
+    });
+    connect(Country->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        const int index = Country->findText(Country->currentText().trimmed(), Qt::MatchFixedString);
+        if (index >= 0)
+            Country->setCurrentIndex(index);
+        else
+            Country->setEditText(Country->itemText(Country->currentIndex()));
+    });
+    connect(Region, &QComboBox::currentIndexChanged, this, [this] {
+        if (!filling_) ShowPlace();
+    });
+    connect(Days, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (!filling_ && item->column() == 0) DayOffToggled(item->row());
+    });
+    connect(AddOwn, &QPushButton::clicked, this, [this] { AddOwnDay(); });
+    connect(RemoveOwn, &QPushButton::clicked, this, [this] { RemoveOwnDay(); });
+    connect(Buttons, &QDialogButtonBox::accepted, this, &TPublicHolidaysDialog::accept);
+    connect(Buttons, &QDialogButtonBox::rejected, this, &TPublicHolidaysDialog::reject);
+}
+
+void TPublicHolidaysDialog::SetReason(const QString& reason) {
+    Reason->setText(reason);
+    Reason->setVisible(!reason.isEmpty());
+    // A screen reader reads it with the window.
+    setAccessibleDescription(reason);
+}
+
+std::optional<HolidayPlace> TPublicHolidaysDialog::Place() const {
+    const QString code = Region->currentData().toString().isEmpty() ? Country->currentData().toString()
+                                                                    : Region->currentData().toString();
+    if (code.isEmpty()) return std::nullopt;
+    return SharedHolidayLibrary().FindPlace(code.toStdString());
+}
+
+void TPublicHolidaysDialog::FillRegions() {
+    Region->clear();
+    Region->addItem(QStringLiteral("Whole country"), QString());
+    const std::string code = Country->currentData().toString().toStdString();
+    for (const HolidayCountryEntry& country : SharedHolidayLibrary().Countries()) {
+        if (country.code != code) continue;
+        for (const HolidayPlaceEntry* region : ByName(country.regions))
+            Region->addItem(Text(region->name), Text(region->code));
+    }
+    Region->setEnabled(Region->count() > 1);
+}
+
+void TPublicHolidaysDialog::ShowPlace() {
+    const std::optional<HolidayPlace> place = Place();
+    std::shared_ptr<const HolidayTable> table;
+    if (place) table = SharedHolidayLibrary().Holidays(*place);
+    shownDays_ = table != nullptr ? DaysOfYear(*table, year_) : std::vector<PlaceDay>{};
+    PartialNote->setText(place && !place->partialNote.empty()
+                             ? QStringLiteral("This list is incomplete. %1").arg(Text(place->partialNote))
+                             : QString());
+    PartialNote->setVisible(!PartialNote->text().isEmpty());
+
+    filling_ = true;
+    Days->setRowCount(static_cast<int>(shownDays_.size()));
+    for (int row = 0; row < Days->rowCount(); ++row) {
+        const PlaceDay& day = shownDays_[static_cast<std::size_t>(row)];
+        auto* dayOff = new QTableWidgetItem;
+        if (day.dayOff) {
+            const bool worked = std::ranges::find(changes_.workedDays, day.date) != changes_.workedDays.end();
+            dayOff->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+            dayOff->setCheckState(worked ? Qt::Unchecked : Qt::Checked);
+        } else {
+            // A named day most people work (an observance) has no day off to give up.
+            dayOff->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            dayOff->setText(QStringLiteral("no"));
+        }
+        Days->setItem(row, 0, dayOff);
+        Days->setItem(row, 1, new QTableWidgetItem(ShownDate(day.date)));
+        Days->setItem(row, 2, new QTableWidgetItem(Text(day.name)));
+        for (int column = 1; column < 3; ++column)
+            Days->item(row, column)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    }
+    if (Days->rowCount() > 0) Days->setCurrentCell(0, 0);
+    filling_ = false;
+    if (shownDays_.empty())
+        DaysTitle->setText(QStringLiteral("&Public holidays of %1: none known for this place.").arg(year_));
+    else
+        DaysTitle->setText(QStringLiteral("&Public holidays of %1 (untick a day off you work):").arg(year_));
+}
+
+void TPublicHolidaysDialog::DayOffToggled(int row) {
+    const DateTime date = shownDays_.at(static_cast<std::size_t>(row)).date;
+    auto& worked = changes_.workedDays;
+    worked.erase(std::remove(worked.begin(), worked.end(), date), worked.end());
+    if (Days->item(row, 0)->checkState() == Qt::Unchecked) {
+        worked.push_back(date);
+        std::ranges::sort(worked);
+    }
+}
+
+void TPublicHolidaysDialog::FillOwnDays() {
+    OwnDays->clear();
+    for (const OwnDayOff& day : changes_.ownDaysOff)
+        OwnDays->addItem(ShownDate(day.date) + QStringLiteral("  ") + Text(day.name));
+    RemoveOwn->setEnabled(OwnDays->count() > 0);
+}
+
+bool TPublicHolidaysDialog::AddOwnDay() {
+    const QDate typed = OwnDate->date();
+    const std::optional<DateTime> date = TryEncodeDate(typed.year(), typed.month(), typed.day());
+    std::optional<QString> refusal =
+        date ? OwnDayOffRefusal(changes_, *date, OwnName->text())
+             : std::optional<QString>(QStringLiteral("That is no date of the calendar."));
+    Refusal->setText(refusal.value_or(QString()));
+    Refusal->setVisible(refusal.has_value());
+    if (refusal) return false;
+    changes_.ownDaysOff.push_back({*date, OwnName->text().simplified().replace(u';', u',').toStdString()});
+    std::ranges::sort(changes_.ownDaysOff, {}, &OwnDayOff::date);
+    OwnName->clear();
+    FillOwnDays();
+    return true;
+}
+
+void TPublicHolidaysDialog::RemoveOwnDay() {
+    const int row = OwnDays->currentRow();
+    if (row < 0 || row >= static_cast<int>(changes_.ownDaysOff.size())) return;
+    changes_.ownDaysOff.erase(changes_.ownDaysOff.begin() + row);
+    FillOwnDays();
+    OwnDays->setCurrentRow(std::min(row, OwnDays->count() - 1));
+}
+
+void TPublicHolidaysDialog::accept() {
+    // A day typed in but not yet added is what the user means by OK; a refused one keeps the
+    // window open with the reason.
+    if (!OwnName->text().trimmed().isEmpty() && !AddOwnDay()) return;
+    QDialog::accept();
+}
+
+TPublicHolidaysDialog*
+OpenPublicHolidaysDialog(QWidget& owner, int year, const TCountryHolidays& holidays, const QString& reason,
+                         std::function<void(const HolidayPlace&, HolidayChanges)> onAccepted) {
+    auto* dialog = new TPublicHolidaysDialog(year, holidays.Place(), holidays.Changes(), &owner);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->SetReason(reason);
+    dialog->setWindowModality(Qt::WindowModal);
+    QObject::connect(dialog, &QDialog::accepted, dialog, [dialog, onAccepted = std::move(onAccepted)] {
+        RunUserAction([&] {
+            if (const std::optional<HolidayPlace> place = dialog->Place())
+                onAccepted(*place, dialog->Changes());
+        });
+    });
+    dialog->move(owner.pos() + QPoint(15, 40));
+    dialog->show();
+    // Asked for a region, the user starts at the region.
+    (reason.isEmpty() ? dialog->Country : dialog->Region)->setFocus(Qt::OtherFocusReason);
+    return dialog;
+}
+
+} // namespace kalendo::app
