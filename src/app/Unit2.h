@@ -245,6 +245,9 @@ protected:
 private:
     // Unit2Layout.cpp: the controls, the menu, and every event with the handler it runs.
     void BuildControls();
+    void BuildAddSubtractPanel();
+    void BuildSpanPanels();
+    void BuildCalendars();
     void BuildMenu();
     void ConfigurePlanner(TdsPlanner& planner, const QString& hint);
     void ConnectHandlers();

@@ -152,6 +152,27 @@ void ExitApplication() { QCoreApplication::exit(0); }
 
 std::chrono::steady_clock::time_point SteadyNow() { return std::chrono::steady_clock::now(); }
 
+// The download grows under a temporary name beside the target, which only a complete and
+// verified file replaces; a failure leaves the target as it was.
+std::unique_ptr<QTemporaryFile> OpenPartFile(const QString& fileName) {
+    const QFileInfo target(fileName);
+    auto partFile = std::make_unique<QTemporaryFile>(target.absolutePath() + QLatin1String("/.") +
+                                                     target.fileName() + QLatin1String(".XXXXXX.part"));
+    if (!partFile->open()) return nullptr;
+    return partFile;
+}
+
+// Puts a complete download in the target's place once its digest is the one expected.
+bool CommitPartFile(QTemporaryFile& partFile, const QString& fileName,
+                    const std::optional<QByteArray>& expected, const QByteArray& actual) {
+    if (expected && actual != *expected) return false;
+    if (!partFile.flush()) return false;
+    partFile.close();
+    if (!ReplaceFile(partFile.fileName(), fileName)) return false;
+    partFile.setAutoRemove(false);
+    return true;
+}
+
 } // namespace
 
 // One wait of a transfer for the network: its own event loop and stall timer.
@@ -314,26 +335,12 @@ bool TmxWebUpdate::FetchURL(const QString& URL, const QString& UserName, const Q
     return success_;
 }
 
-bool TmxWebUpdate::RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, const QString& FileName,
-                               const QString& ExpectedSHA256) {
-    std::optional<QByteArray> expectedDigest;
-    if (ToFile && !ExpectedSHA256.isEmpty()) {
-        expectedDigest = ExpectedDigest(ExpectedSHA256);
-        if (!expectedDigest) return false; // a digest that cannot be checked fails
-    }
-
+// Sends the request, following safe redirections, until the final response has begun to arrive.
+// False when it cannot be had; reply then holds what the caller releases.
+bool TmxWebUpdate::OpenFollowingRedirects(QUrl address, QPointer<QNetworkReply>& reply) {
     QPointer<TmxWebUpdate> alive(this);
-    QPointer<QNetworkReply> reply;
-    const auto releaseReply = [&reply] {
-        if (!reply) return;
-        reply->abort();
-        reply->deleteLater();
-    };
-    const auto releaseAtEnd = qScopeGuard(releaseReply);
-
     // Redirections are followed here rather than inside Qt, which carries the headers of every
     // redirection response over into the final one and so garbles its announced length.
-    QUrl address = url;
     for (int redirections = 0;; ++redirections) {
         QNetworkRequest request = MakeUpdateRequest(address);
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
@@ -352,10 +359,31 @@ bool TmxWebUpdate::RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, c
             break;
         const QUrl target = address.resolved(QUrl::fromEncoded(reply->rawHeader("Location")));
         if (redirections == kMaxHttpRedirects || !IsSafeRedirection(address, target)) return false;
-        releaseReply();
+        reply->abort();
+        reply->deleteLater();
         address = target;
     }
-    if (aborted_) return false;
+    return true;
+}
+
+bool TmxWebUpdate::RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, const QString& FileName,
+                               const QString& ExpectedSHA256) {
+    std::optional<QByteArray> expectedDigest;
+    if (ToFile && !ExpectedSHA256.isEmpty()) {
+        expectedDigest = ExpectedDigest(ExpectedSHA256);
+        if (!expectedDigest) return false; // a digest that cannot be checked fails
+    }
+
+    QPointer<TmxWebUpdate> alive(this);
+    QPointer<QNetworkReply> reply;
+    const auto releaseReply = [&reply] {
+        if (!reply) return;
+        reply->abort();
+        reply->deleteLater();
+    };
+    const auto releaseAtEnd = qScopeGuard(releaseReply);
+
+    if (!OpenFollowingRedirects(url, reply) || aborted_) return false;
 
     const bool lengthKnown = reply->hasRawHeader("Content-Length");
     qint64 announcedLength = 0;
@@ -373,12 +401,8 @@ bool TmxWebUpdate::RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, c
     QCryptographicHash digest(QCryptographicHash::Sha256);
     QByteArray text;
     if (ToFile) {
-        // The download grows under a temporary name beside the target, which only a complete and
-        // verified file replaces; a failure leaves the target as it was.
-        const QFileInfo target(FileName);
-        partFile = std::make_unique<QTemporaryFile>(target.absolutePath() + QLatin1String("/.") +
-                                                    target.fileName() + QLatin1String(".XXXXXX.part"));
-        if (!partFile->open()) return false;
+        partFile = OpenPartFile(FileName);
+        if (!partFile) return false;
     }
 
     std::array<char, kReadChunk> buffer{};
@@ -414,12 +438,7 @@ bool TmxWebUpdate::RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, c
         pageLines_ = SplitPageLines(text);
         return true;
     }
-    if (expectedDigest && digest.result() != *expectedDigest) return false;
-    if (!partFile->flush()) return false;
-    partFile->close();
-    if (!ReplaceFile(partFile->fileName(), FileName)) return false;
-    partFile->setAutoRemove(false);
-    return true;
+    return CommitPartFile(*partFile, FileName, expectedDigest, digest.result());
 }
 
 TmxWebUpdate::WaitResult TmxWebUpdate::WaitForActivity(QNetworkReply* reply) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -229,6 +230,7 @@ private:
     enum class WaitResult { Activity, Stalled, Cancelled };
     struct TransferWait;
 
+    bool OpenFollowingRedirects(QUrl address, QPointer<QNetworkReply>& reply);
     bool RunTransfer(const QUrl& url, bool RequireSize, bool ToFile, const QString& FileName,
                      const QString& ExpectedSHA256);
     WaitResult WaitForActivity(QNetworkReply* reply);

@@ -78,7 +78,7 @@ protected:
         reader.start(QStringLiteral(KALENDO_PYTHON3), {QStringLiteral(KALENDO_ACCESSIBILITY_SCRIPT),
                                                        QString::fromLatin1(kalendo::kVersionedName)});
         if (!reader.waitForFinished(60000)) reader.kill();
-        const QJsonObject tree = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+        QJsonObject tree = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
         if (tree.isEmpty())
             ADD_FAILURE() << "the reader said: " << reader.readAllStandardError().toStdString();
         return tree;
@@ -110,7 +110,7 @@ protected:
 TEST_F(AccessibilityBus, bothCalendarsAreTablesOfNamedDaysWithOneSelected) {
     const QJsonArray tables = Tree()[QStringLiteral("tables")].toArray();
     ASSERT_EQ(tables.size(), 2) << program_.Describe().toStdString();
-    for (const QJsonValue& table : tables) {
+    for (const auto& table : tables) {
         EXPECT_FALSE(table[QStringLiteral("name")].toString().isEmpty());
         EXPECT_EQ(table[QStringLiteral("rows")].toInt(), 6);
         EXPECT_EQ(table[QStringLiteral("columns")].toInt(), 7);
@@ -147,7 +147,7 @@ TEST_F(AccessibilityBus, everyWindowAndFocusableControlHasANameOfItsOwn) {
     const QJsonObject tree = Tree();
     for (const char* list : {"unnamed", "shared"}) {
         QStringList controls;
-        for (const QJsonValue& control : tree[QLatin1String(list)].toArray())
+        for (const auto& control : tree[QLatin1String(list)].toArray())
             controls << control.toString();
         std::printf("%s: %d\n  %s\n", list, static_cast<int>(controls.size()),
                     qPrintable(controls.join(QStringLiteral("\n  "))));

@@ -138,6 +138,10 @@ bool DesktopSession::Start() {
         error_ = QStringLiteral("openbox did not come up");
         return false;
     }
+    return StartNotificationArea();
+}
+
+bool DesktopSession::StartNotificationArea() {
     // trayer owns the notification-area selection before it shows its panel. On a busy machine it
     // can take many seconds, or give up on a display that answered late: start it again once.
     const auto panelShown = [&] {

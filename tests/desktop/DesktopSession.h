@@ -38,6 +38,8 @@ public:
 
 private:
     bool StartProgram(QProcess& process, const QString& program, const QStringList& arguments);
+    // Starts trayer and waits for its panel.
+    bool StartNotificationArea();
 
     QString error_;
     QString display_;

@@ -20,7 +20,7 @@ TEST(SettingsIniText, readsBackThroughQSettingsAsExactlyTheValuesWritten) {
         {"a date", "01/03/2001"},
         {"commas would make a list", "a, b, c"},
         {"a semicolon would start a comment", "a;b"},
-        {"quotes and backslashes", "say \"hi\" C:\\dir\\"},
+        {"quotes and backslashes", R"(say "hi" C:\dir\)"},
         {"blanks at either end", "  padded  "},
         {"an object's form", "@Point(1 2)"},
         {"an escaped at sign", "@@x"},
