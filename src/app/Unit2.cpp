@@ -15,6 +15,7 @@
 #include "app/SpanPanels.h"
 #include "app/StoredOptions.h"
 #include "app/WindowPlacement.h"
+#include "app/YearSteps.h"
 #include "dates/DateEnvironment.h"
 #include "dates/DateFormat.h"
 #include "platform/Fonts.h"
@@ -59,19 +60,6 @@ platform::MessageResult Message(QWidget& window, platform::MessageKind kind, con
 
 void Inform(QWidget& window, const QString& text, std::optional<QPoint> offset = std::nullopt) {
     Message(window, platform::MessageKind::Information, text, platform::MessageButtons::Ok, offset);
-}
-
-// A year at a time, as the year buttons always moved (29 February becomes 28 February in the
-// first common year and stays there), and never out of the calendars' range: a step that would
-// leave it stops at its end.
-DateTime YearsMoved(int year, int month, int day, int years) {
-    const int step = years > 0 ? 1 : -1;
-    for (int i = 0; i != years; i += step) {
-        if (year + step < kFirstYear || year + step > kLastYear) break;
-        year += step;
-        day = std::min(day, MonthDays(year, month));
-    }
-    return EncodeDate(year, month, day);
 }
 
 void SetOption(TdsPlanner& planner, TShowOption option, bool on) {

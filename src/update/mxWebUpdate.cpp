@@ -1,6 +1,7 @@
 #include "update/mxWebUpdate.h"
 
 #include "platform/ShellOpen.h"
+#include "update/DownloadFile.h"
 #include "update/UpdateNetwork.h"
 #include "update/mxWebUpdateInfo.h"
 
@@ -26,9 +27,7 @@
 #include <array>
 #include <cctype>
 #include <cmath>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 #include <utility>
 
 namespace kalendo::update {
@@ -132,46 +131,9 @@ bool IsSafeRedirection(const QUrl& from, const QUrl& to) {
     return scheme == QLatin1String("https") || from.scheme().toLower() == QLatin1String("http");
 }
 
-std::filesystem::path FileSystemPath(const QString& name) {
-#ifdef Q_OS_WIN
-    return {name.toStdWString()};
-#else
-    return {QFile::encodeName(name).toStdString()};
-#endif
-}
-
-// Moves the finished download over the target name. The rename replaces a file or a link of that
-// name itself and never writes through a link.
-bool ReplaceFile(const QString& from, const QString& to) {
-    std::error_code error;
-    std::filesystem::rename(FileSystemPath(from), FileSystemPath(to), error);
-    return !error;
-}
-
 void ExitApplication() { QCoreApplication::exit(0); }
 
 std::chrono::steady_clock::time_point SteadyNow() { return std::chrono::steady_clock::now(); }
-
-// The download grows under a temporary name beside the target, which only a complete and
-// verified file replaces; a failure leaves the target as it was.
-std::unique_ptr<QTemporaryFile> OpenPartFile(const QString& fileName) {
-    const QFileInfo target(fileName);
-    auto partFile = std::make_unique<QTemporaryFile>(target.absolutePath() + QLatin1String("/.") +
-                                                     target.fileName() + QLatin1String(".XXXXXX.part"));
-    if (!partFile->open()) return nullptr;
-    return partFile;
-}
-
-// Puts a complete download in the target's place once its digest is the one expected.
-bool CommitPartFile(QTemporaryFile& partFile, const QString& fileName,
-                    const std::optional<QByteArray>& expected, const QByteArray& actual) {
-    if (expected && actual != *expected) return false;
-    if (!partFile.flush()) return false;
-    partFile.close();
-    if (!ReplaceFile(partFile.fileName(), fileName)) return false;
-    partFile.setAutoRemove(false);
-    return true;
-}
 
 } // namespace
 
