@@ -3,11 +3,11 @@
 #include "app/CountryHolidays.h"
 #include "app/ErrorReport.h"
 #include "app/HolidayChoice.h"
+#include "app/TypedDateField.h"
 
 #include <QComboBox>
 #include <QCompleter>
 #include <QDate>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -54,6 +54,25 @@ QLabel* BuddyLabel(const QString& text, QWidget* buddy) {
     return label;
 }
 
+// The listed days of a year: whether it is a day off, its date and its name, a row each.
+QTableWidget* NewDaysTable(int year) {
+    auto* days = new QTableWidget(0, 3);
+    days->setHorizontalHeaderLabels(
+        {QStringLiteral("Day off"), QStringLiteral("Date"), QStringLiteral("Name")});
+    days->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    days->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    days->horizontalHeader()->setStretchLastSection(true);
+    days->verticalHeader()->hide();
+    days->verticalHeader()->setDefaultSectionSize(days->fontMetrics().height() + 6);
+    days->setSelectionBehavior(QAbstractItemView::SelectRows);
+    days->setSelectionMode(QAbstractItemView::SingleSelection);
+    days->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    days->setTabKeyNavigation(false);
+    days->setAccessibleName(QStringLiteral("Public holidays of %1").arg(year));
+    days->setAccessibleDescription(QStringLiteral("Space unticks a day off you work"));
+    return days;
+}
+
 } // namespace
 
 TPublicHolidaysDialog::TPublicHolidaysDialog(int year, const std::optional<HolidayPlace>& place,
@@ -93,37 +112,9 @@ void TPublicHolidaysDialog::BuildControls() {
     PartialNote = new QLabel;
     PartialNote->setWordWrap(true);
     PartialNote->setAccessibleName(QStringLiteral("Note on the list"));
-    Days = new QTableWidget(0, 3);
-    Days->setHorizontalHeaderLabels(
-        {QStringLiteral("Day off"), QStringLiteral("Date"), QStringLiteral("Name")});
-    Days->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    Days->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    Days->horizontalHeader()->setStretchLastSection(true);
-    Days->verticalHeader()->hide();
-    Days->verticalHeader()->setDefaultSectionSize(Days->fontMetrics().height() + 6);
-    Days->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Days->setSelectionMode(QAbstractItemView::SingleSelection);
-    Days->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Days->setTabKeyNavigation(false);
-    Days->setAccessibleName(QStringLiteral("Public holidays of %1").arg(year_));
-    Days->setAccessibleDescription(QStringLiteral("Space unticks a day off you work"));
+    Days = NewDaysTable(year_);
     DaysTitle =
         BuddyLabel(QStringLiteral("&Public holidays of %1 (untick a day off you work):").arg(year_), Days);
-    OwnDate = new QDateEdit(QDate(year_, 1, 1));
-    OwnDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    OwnDate->setAccessibleName(QStringLiteral("Date of your own day off"));
-    OwnName = new QLineEdit;
-    OwnName->setPlaceholderText(QStringLiteral("Company closure"));
-    OwnName->setAccessibleName(QStringLiteral("Name of your own day off"));
-    AddOwn = new QPushButton(QStringLiteral("&Add"));
-    AddOwn->setAutoDefault(false);
-    AddOwn->setAccessibleName(QStringLiteral("Add your own day off"));
-    OwnDays = new QListWidget;
-    OwnDays->setAccessibleName(QStringLiteral("Your own days off"));
-    OwnDays->setMaximumHeight(90);
-    RemoveOwn = new QPushButton(QStringLiteral("Re&move"));
-    RemoveOwn->setAutoDefault(false);
-    RemoveOwn->setAccessibleName(QStringLiteral("Remove the chosen day off"));
     Refusal = new QLabel;
     Refusal->setWordWrap(true);
     Refusal->setAccessibleName(QStringLiteral("Problem"));
@@ -136,22 +127,13 @@ void TPublicHolidaysDialog::BuildControls() {
     places->addWidget(BuddyLabel(QStringLiteral("&Region:"), Region), 1, 0);
     places->addWidget(Region, 1, 1);
     places->setColumnStretch(1, 1);
-    auto* ownRow = new QHBoxLayout;
-    ownRow->addWidget(OwnDate);
-    ownRow->addWidget(OwnName, 1);
-    ownRow->addWidget(AddOwn);
-    auto* ownList = new QHBoxLayout;
-    ownList->addWidget(OwnDays, 1);
-    ownList->addWidget(RemoveOwn, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Reason);
     layout->addLayout(places);
     layout->addWidget(PartialNote);
     layout->addWidget(DaysTitle);
     layout->addWidget(Days, 1);
-    layout->addWidget(BuddyLabel(QStringLiteral("Your &own days off (date and name):"), OwnDate));
-    layout->addLayout(ownRow);
-    layout->addLayout(ownList);
+    layout->addLayout(BuildOwnDays());
     layout->addWidget(Refusal);
     layout->addWidget(Buttons);
     resize(470, 560);
@@ -182,10 +164,49 @@ void TPublicHolidaysDialog::BuildControls() {
     connect(Days, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!filling_ && item->column() == 0) DayOffToggled(item->row());
     });
-    connect(AddOwn, &QPushButton::clicked, this, [this] { AddOwnDay(); });
-    connect(RemoveOwn, &QPushButton::clicked, this, [this] { RemoveOwnDay(); });
     connect(Buttons, &QDialogButtonBox::accepted, this, &TPublicHolidaysDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &TPublicHolidaysDialog::reject);
+}
+
+QVBoxLayout* TPublicHolidaysDialog::BuildOwnDays() {
+    OwnDate = new TTypedDateField(kSerialOf1Jan1752, kSerialOf31Dec3000);
+    OwnDate->setPlaceholderText(QStringLiteral("%1-12-24").arg(year_));
+    OwnDate->setToolTip(
+        QStringLiteral("A date such as %1-12-24, 24/12/%1 or next Friday; Up and Down change it by a day")
+            .arg(year_));
+    OwnDate->setAccessibleName(QStringLiteral("Date of your own day off"));
+    OwnDateReading = new QLabel;
+    OwnDateReading->setAccessibleName(QStringLiteral("Date read"));
+    OwnName = new QLineEdit;
+    OwnName->setPlaceholderText(QStringLiteral("Company closure"));
+    OwnName->setAccessibleName(QStringLiteral("Name of your own day off"));
+    AddOwn = new QPushButton(QStringLiteral("&Add"));
+    AddOwn->setAutoDefault(false);
+    AddOwn->setAccessibleName(QStringLiteral("Add your own day off"));
+    OwnDays = new QListWidget;
+    OwnDays->setAccessibleName(QStringLiteral("Your own days off"));
+    OwnDays->setMaximumHeight(90);
+    RemoveOwn = new QPushButton(QStringLiteral("Re&move"));
+    RemoveOwn->setAutoDefault(false);
+    RemoveOwn->setAccessibleName(QStringLiteral("Remove the chosen day off"));
+
+    auto* ownRow = new QHBoxLayout;
+    ownRow->addWidget(OwnDate, 1);
+    ownRow->addWidget(OwnName, 1);
+    ownRow->addWidget(AddOwn);
+    auto* ownList = new QHBoxLayout;
+    ownList->addWidget(OwnDays, 1);
+    ownList->addWidget(RemoveOwn, 0, Qt::AlignTop);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(BuddyLabel(QStringLiteral("Your &own days off (date and name):"), OwnDate));
+    layout->addLayout(ownRow);
+    layout->addWidget(OwnDateReading);
+    layout->addLayout(ownList);
+
+    connect(OwnDate, &TTypedDateField::ReadingChanged, OwnDateReading, &QLabel::setText);
+    connect(AddOwn, &QPushButton::clicked, this, [this] { AddOwnDay(); });
+    connect(RemoveOwn, &QPushButton::clicked, this, [this] { RemoveOwnDay(); });
+    return layout;
 }
 
 void TPublicHolidaysDialog::SetReason(const QString& reason) {
@@ -270,15 +291,25 @@ void TPublicHolidaysDialog::FillOwnDays() {
 }
 
 bool TPublicHolidaysDialog::AddOwnDay() {
-    const QDate typed = OwnDate->date();
-    const std::optional<DateTime> date = TryEncodeDate(typed.year(), typed.month(), typed.day());
-    std::optional<QString> refusal =
-        date ? OwnDayOffRefusal(changes_, *date, OwnName->text())
-             : std::optional<QString>(QStringLiteral("That is no date of the calendar."));
+    const TypedDateReading& typed = OwnDate->Reading();
+    std::optional<QString> refusal;
+    switch (typed.kind) {
+    case TypedDateReading::kEmpty:
+        refusal = QStringLiteral("Type the date of the day off, such as %1-12-24.").arg(year_);
+        break;
+    case TypedDateReading::kNoDate:
+        refusal = QStringLiteral("No date can be read in \"%1\".").arg(OwnDate->text().trimmed());
+        break;
+    case TypedDateReading::kDate:
+    case TypedDateReading::kOutOfRange:
+        refusal = OwnDayOffRefusal(changes_, typed.date, OwnName->text());
+        break;
+    }
     Refusal->setText(refusal.value_or(QString()));
     Refusal->setVisible(refusal.has_value());
     if (refusal) return false;
-    changes_.ownDaysOff.push_back({*date, OwnName->text().simplified().replace(u';', u',').toStdString()});
+    changes_.ownDaysOff.push_back(
+        {typed.date, OwnName->text().simplified().replace(u';', u',').toStdString()});
     std::ranges::sort(changes_.ownDaysOff, {}, &OwnDayOff::date);
     OwnName->clear();
     FillOwnDays();

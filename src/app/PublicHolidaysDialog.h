@@ -9,17 +9,18 @@
 #include <optional>
 
 class QComboBox;
-class QDateEdit;
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTableWidget;
+class QVBoxLayout;
 
 namespace kalendo::app {
 
 class TCountryHolidays;
+class TTypedDateField;
 
 // Defaults > Public Holidays: the country and region whose public holidays Kalendo marks and
 // skips, the listed days of one year with the days off the user works unticked, and the user's
@@ -42,7 +43,8 @@ public:
     QLabel* PartialNote = nullptr;
     QLabel* DaysTitle = nullptr;
     QTableWidget* Days = nullptr;
-    QDateEdit* OwnDate = nullptr;
+    TTypedDateField* OwnDate = nullptr;
+    QLabel* OwnDateReading = nullptr;
     QLineEdit* OwnName = nullptr;
     QPushButton* AddOwn = nullptr;
     QListWidget* OwnDays = nullptr;
@@ -57,6 +59,8 @@ public:
 
 private:
     void BuildControls();
+    // The date and name of an own day off, what the date reads as, and the list of them.
+    QVBoxLayout* BuildOwnDays();
     void FillRegions();
     void ShowPlace();
     void FillOwnDays();

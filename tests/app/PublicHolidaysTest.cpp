@@ -2,13 +2,13 @@
 #include "app/HolidayChoice.h"
 #include "app/PublicHolidaysDialog.h"
 #include "app/QStringPrinter.h"
+#include "app/TypedDateField.h"
 #include "app/Unit2.h"
 #include "dates/DateEnvironment.h"
 #include "dates/HolidayPlaces.h"
 #include "platform/SettingsStore.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -127,6 +127,22 @@ TEST_F(PublicHolidaysTest, storedChanges_areAppliedAndDamagedPartsCleanedAway) {
     EXPECT_EQ(Stored("WorkedDays"), QStringLiteral("2026-08-31"));
 }
 
+TEST_F(PublicHolidaysTest, anOwnDayTypedInOneGo_isAddedAsTyped) {
+    Seed("HolidayPlace", QStringLiteral("GB-ENG"));
+    auto form = Start();
+    form->PublicHolidays1->trigger();
+    auto* dialog = form->findChild<TPublicHolidaysDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    QTest::keyClicks(dialog->OwnDate, QStringLiteral("2026-12-24"));
+    EXPECT_EQ(dialog->OwnDateReading->text(), QStringLiteral("Thursday 24 December 2026"));
+    QTest::keyClicks(dialog->OwnName, QStringLiteral("Company closure"));
+    QTest::mouseClick(dialog->AddOwn, Qt::LeftButton);
+    ASSERT_EQ(dialog->OwnDays->count(), 1);
+    EXPECT_EQ(dialog->OwnDays->item(0)->text(), QStringLiteral("Thu 24 Dec 2026  Company closure"));
+    QTest::keyClick(dialog->OwnDate, Qt::Key_Up);
+    EXPECT_EQ(dialog->OwnDate->text(), QStringLiteral("2026-12-25"));
+}
+
 TEST_F(PublicHolidaysTest, aRefusedOwnDayKeepsTheWindowOpenAndChangesNothing) {
     Seed("HolidayPlace", QStringLiteral("GB-ENG"));
     Seed("OwnDaysOff", QStringLiteral("2026-12-24 Company closure"));
@@ -134,7 +150,7 @@ TEST_F(PublicHolidaysTest, aRefusedOwnDayKeepsTheWindowOpenAndChangesNothing) {
     form->PublicHolidays1->trigger();
     auto* dialog = form->findChild<TPublicHolidaysDialog*>();
     ASSERT_NE(dialog, nullptr);
-    dialog->OwnDate->setDate(QDate(2026, 12, 24));
+    dialog->OwnDate->SetDate(Date(2026, 12, 24));
     dialog->OwnName->setText(QStringLiteral("Again"));
     QTest::keyClick(dialog->OwnName, Qt::Key_Return);
     EXPECT_TRUE(dialog->isVisible());
