@@ -22,14 +22,6 @@ namespace kalendo::platform {
 
 namespace {
 
-std::filesystem::path NativePath(const QString& path) {
-#ifdef Q_OS_WIN
-    return {path.toStdWString()};
-#else
-    return {QFile::encodeName(path).toStdString()};
-#endif
-}
-
 // A link is followed, so the file it names is replaced and the link stays.
 QFileInfo FollowedLink(const QString& path) {
     const QFileInfo file(path);
@@ -51,7 +43,7 @@ std::optional<QString> WriteProtection(const QFileInfo& file) {
 
 std::optional<QString> MakeFolder(const QString& folder) {
     std::error_code error;
-    std::filesystem::create_directories(NativePath(folder), error);
+    std::filesystem::create_directories(NativeFilePath(folder), error);
     if (!error) return std::nullopt;
     // A file where a folder of the path should be reads as "exists" or "not a folder".
     if (error == std::errc::file_exists || error == std::errc::not_a_directory)
@@ -134,6 +126,14 @@ std::optional<QString> WriteAndRename(const QString& path, const QByteArray& con
 #endif
 
 } // namespace
+
+std::filesystem::path NativeFilePath(const QString& path) {
+#ifdef Q_OS_WIN
+    return {path.toStdWString()};
+#else
+    return {QFile::encodeName(path).toStdString()};
+#endif
+}
 
 QString FileErrorCause(int errorNumber) {
     switch (errorNumber) {

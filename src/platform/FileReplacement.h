@@ -3,9 +3,14 @@
 #include <QByteArray>
 #include <QString>
 
+#include <filesystem>
 #include <optional>
 
 namespace kalendo::platform {
+
+// The path as the operating system's file calls take it: UTF-16 on Windows, the locale's bytes
+// elsewhere.
+std::filesystem::path NativeFilePath(const QString& path);
 
 // Replaces the file at path with content, all or nothing: the content goes to a new file beside
 // it, is flushed and synced to the disk, and only then renamed over the old one, so a full disk,

@@ -1,6 +1,7 @@
 #include "update/DownloadFile.h"
 
-#include <QFile>
+#include "platform/FileReplacement.h"
+
 #include <QFileInfo>
 
 #include <filesystem>
@@ -10,19 +11,11 @@ namespace kalendo::update {
 
 namespace {
 
-std::filesystem::path FileSystemPath(const QString& name) {
-#ifdef Q_OS_WIN
-    return {name.toStdWString()};
-#else
-    return {QFile::encodeName(name).toStdString()};
-#endif
-}
-
 // Moves the finished download over the target name. The rename replaces a file or a link of that
 // name itself and never writes through a link.
 bool ReplaceFile(const QString& from, const QString& to) {
     std::error_code error;
-    std::filesystem::rename(FileSystemPath(from), FileSystemPath(to), error);
+    std::filesystem::rename(platform::NativeFilePath(from), platform::NativeFilePath(to), error);
     return !error;
 }
 
