@@ -96,7 +96,7 @@ TEST_F(PublicHolidaysTest, regionChosenFromTheKeyboard_appliesToCalendarsAndBusi
         << "nothing changes before OK";
     QTest::keyClick(dialog->Region, Qt::Key_Return);
 
-    EXPECT_EQ(form->Planner1->HolidayName(Date(2026, 8, 31)), QStringLiteral("Summer bank holiday"));
+    EXPECT_EQ(form->Planner1->HolidayName(Date(2026, 8, 31)), QStringLiteral("Summer Bank Holiday"));
     EXPECT_EQ(form->SB1->text(),
               QStringLiteral("Tuesday 8 September 2026 (public holidays of England skipped)"));
     form->ExitClick();

@@ -48,7 +48,7 @@ TEST(HolidaysCommand, everyFormOfAPlaceNamesTheSamePlace) {
 TEST(HolidaysCommand, listsAPlacesYearInDateOrderAsTextAndJson) {
     const CommandResult text = RunCommandLine(&HolidaysCommand, {"2026", "--in", "GB-ENG"});
     EXPECT_EQ(text.exitCode, 0);
-    EXPECT_NE(text.output.find("2026-08-31  Summer bank holiday\n"), std::string::npos) << text.output;
+    EXPECT_NE(text.output.find("2026-08-31  Summer Bank Holiday\n"), std::string::npos) << text.output;
     EXPECT_NE(text.output.find("2026-04-05  Easter Sunday (not a day off)\n"), std::string::npos);
     const CommandResult json = RunCommandLine(&HolidaysCommand, {"2026", "--in", "GB-SCT"}, true);
     EXPECT_TRUE(
