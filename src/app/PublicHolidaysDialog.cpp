@@ -5,6 +5,7 @@
 #include "app/HolidayChoice.h"
 #include "app/TypedDateField.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDate>
@@ -12,11 +13,13 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -151,13 +154,13 @@ void TPublicHolidaysDialog::BuildControls() {
         const int index = Country->findText(text.trimmed(), Qt::MatchFixedString);
         if (index >= 0 && index != Country->currentIndex()) Country->setCurrentIndex(index);
     });
-    connect(Country->lineEdit(), &QLineEdit::editingFinished, this, [this] {
-        const int index = Country->findText(Country->currentText().trimmed(), Qt::MatchFixedString);
-        if (index >= 0)
-            Country->setCurrentIndex(index);
-        else
-            Country->setEditText(Country->itemText(Country->currentIndex()));
-    });
+    connect(Country->lineEdit(), &QLineEdit::editingFinished, this, &TPublicHolidaysDialog::TakeTypedCountry);
+    Country->installEventFilter(this);
+    Country->completer()->popup()->installEventFilter(this);
+    // A name picked from the list of matches is taken at once, and the regions come next.
+    connect(Country->completer(), qOverload<const QString&>(&QCompleter::activated), this,
+            [this] { QTimer::singleShot(0, this, &TPublicHolidaysDialog::TakeCountryAndGoOn); });
+    Country->lineEdit()->installEventFilter(this);
     connect(Region, &QComboBox::currentIndexChanged, this, [this] {
         if (!filling_) ShowPlace();
     });
@@ -348,7 +351,50 @@ OpenPublicHolidaysDialog(QWidget& owner, int year, const TCountryHolidays& holid
     dialog->show();
     // Asked for a region, the user starts at the region.
     (reason.isEmpty() ? dialog->Country : dialog->Region)->setFocus(Qt::OtherFocusReason);
+    // Typing replaces the country shown, as in any field reached by Tab.
+    dialog->Country->lineEdit()->selectAll();
     return dialog;
+}
+
+void TPublicHolidaysDialog::TakeTypedCountry() {
+    const int index = Country->findText(Country->currentText().trimmed(), Qt::MatchFixedString);
+    if (index >= 0)
+        Country->setCurrentIndex(index);
+    else
+        Country->setEditText(Country->itemText(Country->currentIndex()));
+}
+
+void TPublicHolidaysDialog::TakeCountryAndGoOn() {
+    TakeTypedCountry();
+    (Region->isEnabled() ? static_cast<QWidget*>(Region) : static_cast<QWidget*>(Days))
+        ->setFocus(Qt::TabFocusReason);
+}
+
+bool TPublicHolidaysDialog::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in the country field, also on a name picked from its list of matches, takes that
+    // country and goes on to its regions: closing the window there would leave no way to choose one.
+    QCompleter* matches = Country->completer();
+    if (watched == matches->popup() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        // Enter on the list of matches takes the one marked, else the first.
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && matches->completionCount() > 0) {
+            const QModelIndex marked = matches->popup()->currentIndex();
+            if (!marked.isValid()) matches->setCurrentRow(0);
+            const QString name = marked.isValid() ? marked.data().toString() : matches->currentCompletion();
+            matches->popup()->hide();
+            Country->setEditText(name);
+            TakeCountryAndGoOn();
+            return true;
+        }
+    }
+    if ((watched == Country || watched == Country->lineEdit()) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            TakeCountryAndGoOn();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace kalendo::app

@@ -57,7 +57,14 @@ public:
 
     void accept() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The country whose name is typed in full, else back to the one chosen.
+    void TakeTypedCountry();
+    // Then on to the regions (or the days, for a country without any).
+    void TakeCountryAndGoOn();
     void BuildControls();
     // The date and name of an own day off, what the date reads as, and the list of them.
     QVBoxLayout* BuildOwnDays();
