@@ -129,8 +129,9 @@ TEST_F(PublicHolidaysTest, storedChanges_areAppliedAndDamagedPartsCleanedAway) {
     EXPECT_EQ(Stored("WorkedDays"), QStringLiteral("2026-08-31"));
 }
 
-TEST_F(PublicHolidaysTest, anOwnDayTypedInOneGoIsAdded_andTheSameDayAgainRefusedWithTheWindowOpen) {
+TEST_F(PublicHolidaysTest, anOwnDayTypedInOneGoIsAdded_andAStoredOneRefusedWithTheWindowOpen) {
     Seed("HolidayPlace", QStringLiteral("GB-ENG"));
+    Seed("OwnDaysOff", QStringLiteral("2026-11-30 Staff day"));
     auto form = Start();
     auto* dialog = OpenDialog(*form, form->PublicHolidays1);
     ASSERT_NE(dialog, nullptr);
@@ -138,20 +139,20 @@ TEST_F(PublicHolidaysTest, anOwnDayTypedInOneGoIsAdded_andTheSameDayAgainRefused
     EXPECT_EQ(dialog->OwnDateReading->text(), QStringLiteral("Thursday 24 December 2026"));
     QTest::keyClicks(dialog->OwnName, QStringLiteral("Company closure"));
     QTest::mouseClick(dialog->AddOwn, Qt::LeftButton);
-    ASSERT_EQ(dialog->OwnDays->count(), 1);
-    EXPECT_EQ(dialog->OwnDays->item(0)->text(), QStringLiteral("Thu 24 Dec 2026  Company closure"));
+    ASSERT_EQ(dialog->OwnDays->count(), 2);
+    EXPECT_EQ(dialog->OwnDays->item(1)->text(), QStringLiteral("Thu 24 Dec 2026  Company closure"));
     QTest::keyClick(dialog->OwnDate, Qt::Key_Up);
     EXPECT_EQ(dialog->OwnDate->text(), QStringLiteral("2026-12-25"));
 
-    dialog->OwnDate->SetDate(Date(2026, 12, 24));
+    dialog->OwnDate->SetDate(Date(2026, 11, 30));
     dialog->OwnName->setText(QStringLiteral("Again"));
     QTest::keyClick(dialog->OwnName, Qt::Key_Return);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->Refusal->text(), QStringLiteral("2026-12-24 is already one of your days off."));
-    EXPECT_EQ(dialog->OwnDays->count(), 1);
+    EXPECT_EQ(dialog->Refusal->text(), QStringLiteral("2026-11-30 is already one of your days off."));
+    EXPECT_EQ(dialog->OwnDays->count(), 2);
     QTest::keyClick(dialog->OwnName, Qt::Key_Escape);
     form->ExitClick();
-    EXPECT_EQ(Stored("OwnDaysOff"), QString()) << "Escape keeps nothing of the window";
+    EXPECT_EQ(Stored("OwnDaysOff"), QStringLiteral("2026-11-30 Staff day")) << "Escape keeps nothing";
 }
 
 } // namespace
