@@ -66,6 +66,10 @@ protected:
         store_->values.insert(QString::fromLatin1(name), value);
     }
     QString Stored(const char* name) const { return store_->values.value(QString::fromLatin1(name)); }
+    static TPublicHolidaysDialog* OpenDialog(TForm1& form, QAction* item) {
+        item->trigger();
+        return form.findChild<TPublicHolidaysDialog*>();
+    }
 
     ScopedDateEnvironment environment_{
         UnitedKingdomSettings(), std::make_shared<FixedClock>(Date(2026, 8, 24) + EncodeTime(12, 0, 0))};
@@ -80,8 +84,7 @@ TEST_F(PublicHolidaysTest, regionChosenFromTheKeyboard_appliesToCalendarsAndBusi
     form->AddCheckClick();
     EXPECT_EQ(form->Planner1->HolidayName(Date(2026, 8, 31)), QString());
 
-    form->PublicHolidays1->trigger();
-    auto* dialog = form->findChild<TPublicHolidaysDialog*>();
+    auto* dialog = OpenDialog(*form, form->PublicHolidays1);
     ASSERT_NE(dialog, nullptr);
     dialog->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
@@ -106,8 +109,7 @@ TEST_F(PublicHolidaysTest, regionChosenFromTheKeyboard_appliesToCalendarsAndBusi
 TEST_F(PublicHolidaysTest, skippingAWholeCountrysHolidays_asksForTheRegionFirst) {
     Seed("HolidayPlace", QStringLiteral("GB"));
     auto form = Start();
-    form->SkipHolidays1->trigger();
-    auto* dialog = form->findChild<TPublicHolidaysDialog*>();
+    auto* dialog = OpenDialog(*form, form->SkipHolidays1);
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(form->SkipHolidays1->isChecked()) << "not before the answer";
     dialog->accept(); // the whole country stays an answer
@@ -127,38 +129,30 @@ TEST_F(PublicHolidaysTest, storedChanges_areAppliedAndDamagedPartsCleanedAway) {
     EXPECT_EQ(Stored("WorkedDays"), QStringLiteral("2026-08-31"));
 }
 
-TEST_F(PublicHolidaysTest, anOwnDayTypedInOneGo_isAddedAsTyped) {
+TEST_F(PublicHolidaysTest, anOwnDayTypedInOneGoIsAdded_andAStoredOneRefusedWithTheWindowOpen) {
     Seed("HolidayPlace", QStringLiteral("GB-ENG"));
+    Seed("OwnDaysOff", QStringLiteral("2026-11-30 Staff day"));
     auto form = Start();
-    form->PublicHolidays1->trigger();
-    auto* dialog = form->findChild<TPublicHolidaysDialog*>();
+    auto* dialog = OpenDialog(*form, form->PublicHolidays1);
     ASSERT_NE(dialog, nullptr);
     QTest::keyClicks(dialog->OwnDate, QStringLiteral("2026-12-24"));
     EXPECT_EQ(dialog->OwnDateReading->text(), QStringLiteral("Thursday 24 December 2026"));
     QTest::keyClicks(dialog->OwnName, QStringLiteral("Company closure"));
     QTest::mouseClick(dialog->AddOwn, Qt::LeftButton);
-    ASSERT_EQ(dialog->OwnDays->count(), 1);
-    EXPECT_EQ(dialog->OwnDays->item(0)->text(), QStringLiteral("Thu 24 Dec 2026  Company closure"));
+    ASSERT_EQ(dialog->OwnDays->count(), 2);
+    EXPECT_EQ(dialog->OwnDays->item(1)->text(), QStringLiteral("Thu 24 Dec 2026  Company closure"));
     QTest::keyClick(dialog->OwnDate, Qt::Key_Up);
     EXPECT_EQ(dialog->OwnDate->text(), QStringLiteral("2026-12-25"));
-}
 
-TEST_F(PublicHolidaysTest, aRefusedOwnDayKeepsTheWindowOpenAndChangesNothing) {
-    Seed("HolidayPlace", QStringLiteral("GB-ENG"));
-    Seed("OwnDaysOff", QStringLiteral("2026-12-24 Company closure"));
-    auto form = Start();
-    form->PublicHolidays1->trigger();
-    auto* dialog = form->findChild<TPublicHolidaysDialog*>();
-    ASSERT_NE(dialog, nullptr);
-    dialog->OwnDate->SetDate(Date(2026, 12, 24));
+    dialog->OwnDate->SetDate(Date(2026, 11, 30));
     dialog->OwnName->setText(QStringLiteral("Again"));
     QTest::keyClick(dialog->OwnName, Qt::Key_Return);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->Refusal->text(), QStringLiteral("2026-12-24 is already one of your days off."));
-    EXPECT_EQ(dialog->OwnDays->count(), 1);
+    EXPECT_EQ(dialog->Refusal->text(), QStringLiteral("2026-11-30 is already one of your days off."));
+    EXPECT_EQ(dialog->OwnDays->count(), 2);
     QTest::keyClick(dialog->OwnName, Qt::Key_Escape);
     form->ExitClick();
-    EXPECT_EQ(Stored("OwnDaysOff"), QStringLiteral("2026-12-24 Company closure"));
+    EXPECT_EQ(Stored("OwnDaysOff"), QStringLiteral("2026-11-30 Staff day")) << "Escape keeps nothing";
 }
 
 } // namespace

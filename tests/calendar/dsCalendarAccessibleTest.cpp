@@ -111,15 +111,10 @@ TEST_F(CalendarAccessibleTest, everyCellIsFoundAgainByItsIndexWithAndWithoutWeek
     EXPECT_EQ(Name(firstDay->tableCellInterface()->columnHeaderCells().value(0)), QStringLiteral("Monday"));
 }
 
-TEST_F(CalendarAccessibleTest, theSelectedDayIsFocusedWhileTheCalendarHasTheFocus) {
+TEST_F(CalendarAccessibleTest, theSelectedDayHasTheFocus_andDateMonthAndFocusChangesAreAnnounced) {
     QAccessibleInterface* selected = Table()->tableInterface()->selectedCells().value(0);
     EXPECT_TRUE(selected->state().selected && selected->state().focused);
     EXPECT_EQ(Table()->focusChild(), selected);
-    other->setFocus();
-    EXPECT_FALSE(selected->state().focused);
-}
-
-TEST_F(CalendarAccessibleTest, dateMonthAndFocusChangesAreAnnounced) {
     const int before = IndexOfSelected();
     QTest::keyClick(cal, Qt::Key_Right);
     const int after = IndexOfSelected();
@@ -132,6 +127,7 @@ TEST_F(CalendarAccessibleTest, dateMonthAndFocusChangesAreAnnounced) {
     EXPECT_EQ(heard.back(), (Heard{QAccessible::Focus, IndexOfSelected()}));
     EXPECT_EQ(Name(Table()), QStringLiteral("October 2025"));
     other->setFocus();
+    EXPECT_FALSE(Table()->tableInterface()->selectedCells().value(0)->state().focused);
     heard.clear();
     cal->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace kalendo::cli {
@@ -22,10 +23,7 @@ CommandResult RunCommandLine(CommandFunction command, std::vector<std::string> a
 }
 
 TEST(HolidaysCommand, everyFormOfAPlaceNamesTheSamePlace) {
-    const struct {
-        const char* place;
-        const char* code;
-    } rows[] = {
+    const std::pair<const char*, const char*> rows[] = {
         {"GB-ENG", "GB-ENG"},
         {"gb-eng", "GB-ENG"},
         {"United Kingdom/England", "GB-ENG"},
@@ -37,11 +35,11 @@ TEST(HolidaysCommand, everyFormOfAPlaceNamesTheSamePlace) {
         {"Germany/Bavaria/Augsburg", "DE-BY-A"},
         {"United States", "US"},
     };
-    for (const auto& row : rows) {
-        const CommandResult result = RunCommandLine(&HolidaysCommand, {"2026", "--in", row.place}, true);
-        EXPECT_EQ(result.exitCode, 0) << row.place << ": " << result.error;
-        EXPECT_TRUE(result.output.starts_with("{\"place\":{\"code\":\"" + std::string(row.code) + "\""))
-            << row.place << ": " << result.output.substr(0, 80);
+    for (const auto& [place, code] : rows) {
+        const CommandResult result = RunCommandLine(&HolidaysCommand, {"2026", "--in", place}, true);
+        EXPECT_EQ(result.exitCode, 0) << place << ": " << result.error;
+        EXPECT_TRUE(result.output.starts_with("{\"place\":{\"code\":\"" + std::string(code) + "\""))
+            << place << ": " << result.output.substr(0, 80);
     }
 }
 
@@ -64,12 +62,11 @@ TEST(HolidaysCommand, listsAPlacesYearInDateOrderAsTextAndJson) {
 }
 
 TEST(HolidaysCommand, businessDaysSkipTheRegionsDaysOff) {
-    const CommandResult england =
-        RunCommandLine(&AddCommand, {"B", "10", "2026-08-24", "--holidays", "GB-ENG"});
-    EXPECT_EQ(england.output, "2026-09-08\n");
-    const CommandResult scotland =
-        RunCommandLine(&AddCommand, {"B", "10", "2026-08-24", "--holidays", "GB-SCT"});
-    EXPECT_EQ(scotland.output, "2026-09-07\n") << "Scotland's summer holiday is in early August";
+    EXPECT_EQ(RunCommandLine(&AddCommand, {"B", "10", "2026-08-24", "--holidays", "GB-ENG"}).output,
+              "2026-09-08\n");
+    EXPECT_EQ(RunCommandLine(&AddCommand, {"B", "10", "2026-08-24", "--holidays", "GB-SCT"}).output,
+              "2026-09-07\n")
+        << "Scotland's summer holiday is in early August";
     const CommandResult ontario =
         RunCommandLine(&SpanCommand, {"2026-05-15", "2026-05-19", "--business", "--holidays", "CA-ON"}, true);
     EXPECT_NE(ontario.output.find("\"business_days\":1}"), std::string::npos) << "Victoria Day";
@@ -89,15 +86,10 @@ TEST(HolidaysCommand, placesListsEveryCountryAndRegion) {
 }
 
 TEST(HolidaysCommand, anUnknownPlaceIsABadArgumentThatSuggestsPlaces) {
-    const std::vector<std::vector<std::string>> calls[] = {
-        {{"2026", "--in", "Atlantis"}},
-        {{"2026", "--in", "GB-XYZ"}},
-        {{"2026", "--in", "United Kingdom/Atlantis"}},
-    };
-    for (const auto& call : calls) {
-        const CommandResult result = RunCommandLine(&HolidaysCommand, call[0]);
+    for (const std::string place : {"Atlantis", "GB-XYZ", "United Kingdom/Atlantis"}) {
+        const CommandResult result = RunCommandLine(&HolidaysCommand, {"2026", "--in", place});
         EXPECT_EQ(result.exitCode, 2);
-        EXPECT_NE(result.error.find("unknown place '" + call[0][2] + "'"), std::string::npos) << result.error;
+        EXPECT_NE(result.error.find("unknown place '" + place + "'"), std::string::npos) << result.error;
         EXPECT_NE(result.error.find("places"), std::string::npos);
         EXPECT_EQ(result.error.find('\n'), std::string::npos);
     }

@@ -103,12 +103,9 @@ TEST(NamedDatesFile, aRowLongerThanTheLimitIsOneBadRowQuotedShort) {
 }
 
 TEST(NamedDatesFile, messagesQuoteAtMostSixtyCharactersNeverCuttingOneInHalf) {
-    const std::string accents = [] {
-        std::string text;
-        for (int i = 0; i < 70; ++i)
-            text += "\xC3\xA9"; // é
-        return text;
-    }();
+    std::string accents;
+    for (int i = 0; i < 70; ++i)
+        accents += "\xC3\xA9"; // é
     const NamedDatesFileSection section = Read("[Here]\n" + accents + "\nTab\there\n", "Here");
     ASSERT_EQ(section.Problems.size(), 2U);
     EXPECT_EQ(section.Problems[0],

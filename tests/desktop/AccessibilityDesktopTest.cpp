@@ -32,7 +32,7 @@ protected:
             {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
         if (session_->waitForReadyRead(10000))
             address_ = QString::fromLocal8Bit(session_->readLine()).trimmed();
-        launcher_->setProcessEnvironment(WithTheBus());
+        launcher_->setProcessEnvironment(BusEnvironment(true));
         launcher_->start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"),
                          {QStringLiteral("--launch-immediately")});
         launcher_->waitForStarted(5000);
@@ -48,19 +48,14 @@ protected:
         session_.reset();
     }
 
-    // What the program and the reader need besides their own environment: the session bus, and
-    // Qt's bridge on without asking the bus whether a screen reader runs.
-    static QProcessEnvironment BusEnvironment() {
-        QProcessEnvironment environment;
+    // The session bus, and Qt's bridge on without asking the bus whether a screen reader runs:
+    // alone for the program, on top of the whole environment for the reader and the launcher.
+    static QProcessEnvironment BusEnvironment(bool whole = false) {
+        QProcessEnvironment environment =
+            whole ? QProcessEnvironment::systemEnvironment() : QProcessEnvironment();
         environment.insert(QStringLiteral("DISPLAY"), DesktopSession::Instance().Display());
         environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address_);
         environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
-        return environment;
-    }
-
-    static QProcessEnvironment WithTheBus() {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(BusEnvironment());
         return environment;
     }
 
@@ -74,7 +69,7 @@ protected:
     // The tree as the bus shows it now.
     QJsonObject Tree() const {
         QProcess reader;
-        reader.setProcessEnvironment(WithTheBus());
+        reader.setProcessEnvironment(BusEnvironment(true));
         reader.start(QStringLiteral(KALENDO_PYTHON3), {QStringLiteral(KALENDO_ACCESSIBILITY_SCRIPT),
                                                        QString::fromLatin1(kalendo::kVersionedName)});
         if (!reader.waitForFinished(60000)) reader.kill();
@@ -119,7 +114,7 @@ TEST_F(AccessibilityBus, bothCalendarsAreTablesOfNamedDaysWithOneSelected) {
     }
 }
 
-TEST_F(AccessibilityBus, tabReachesACalendarAndRightMovesItsDateADay) {
+TEST_F(AccessibilityBus, tabReachesACalendarAndThreeRightKeysMoveItsDateThreeDaysKeepingTheFocus) {
     const int table = TabToACalendar();
     ASSERT_GE(table, 0) << "no calendar took the focus by Tab";
     const QJsonObject before = Tree();
@@ -129,14 +124,6 @@ TEST_F(AccessibilityBus, tabReachesACalendarAndRightMovesItsDateADay) {
         GrabScreen(main->Outer()).save(ScreenshotPath(QStringLiteral("calendar-focused-by-tab")));
     const QDate start = SelectedDay(before, table);
     ASSERT_TRUE(start.isValid()) << "the selected day is named with its date";
-    PressKeys({QStringLiteral("Right")});
-    EXPECT_EQ(SelectedDay(Tree(), table), start.addDays(1));
-}
-
-TEST_F(AccessibilityBus, threeRightKeysMoveTheDateThreeDaysWithTheFocusStayingInTheCalendar) {
-    const int table = TabToACalendar();
-    ASSERT_GE(table, 0);
-    const QDate start = SelectedDay(Tree(), table);
     PressKeys({QStringLiteral("Right"), QStringLiteral("Right"), QStringLiteral("Right")});
     const QJsonObject after = Tree();
     EXPECT_EQ(FocusedTable(after), table) << "the focus stays in the calendar";
@@ -149,9 +136,7 @@ TEST_F(AccessibilityBus, everyWindowAndFocusableControlHasANameOfItsOwn) {
         QStringList controls;
         for (const auto& control : tree[QLatin1String(list)].toArray())
             controls << control.toString();
-        std::printf("%s: %d\n  %s\n", list, static_cast<int>(controls.size()),
-                    qPrintable(controls.join(QStringLiteral("\n  "))));
-        EXPECT_TRUE(controls.isEmpty()) << list;
+        EXPECT_EQ(controls, QStringList()) << list;
     }
 }
 

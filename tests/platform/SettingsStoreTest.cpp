@@ -53,12 +53,16 @@ TEST(ParseSettingsInteger, readsOnlyPlainDecimalIntegersWithin32Bits) {
     EXPECT_EQ(ParseSettingsInteger(QStringLiteral("\u0661")), std::nullopt) << "non-ASCII digit";
 }
 
+const QString kFileName = QString::fromLatin1(kalendo::kVersionedName) + QStringLiteral(".conf");
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class NativeStoreTest : public ::testing::Test {
 protected:
-    QString FilePath() const {
-        return dir_.filePath(QStringLiteral("Marrowby/") + QString::fromLatin1(kalendo::kVersionedName) +
-                             QStringLiteral(".conf"));
-    }
+    QString FilePath() const { return dir_.filePath(QStringLiteral("Marrowby/") + kFileName); }
 
     void WriteRaw(const QByteArray& content) const {
         QDir().mkpath(dir_.filePath(QStringLiteral("Marrowby")));
@@ -67,10 +71,7 @@ protected:
         file.write(content);
     }
 
-    QByteArray ReadRaw() const {
-        QFile file(FilePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray ReadRaw() const { return FileBytes(FilePath()); }
 
     QString Read(const QString& name, const QString& defaultValue = QStringLiteral("<default>")) const {
         NativeSettingsStore store(FilePath());
@@ -235,9 +236,7 @@ public:
         if (skipReason_.empty()) ::umount(Path().constData());
     }
     const std::string& SkipReason() const { return skipReason_; }
-    QString FilePath() const {
-        return dir_.filePath(QString::fromLatin1(kalendo::kVersionedName) + QStringLiteral(".conf"));
-    }
+    QString FilePath() const { return dir_.filePath(kFileName); }
     QStringList Files() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden); }
 
     // Fills the disk and frees one page of it again.
@@ -258,11 +257,6 @@ private:
     std::string skipReason_;
 };
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST(NativeSettingsStoreOnASmallDisk, aFullDiskKeepsTheOldFileByteForByteAndSaysSo) {
     SmallDisk disk;
     if (!disk.SkipReason().empty()) GTEST_SKIP() << disk.SkipReason();
@@ -282,9 +276,7 @@ TEST(NativeSettingsStoreOnASmallDisk, aFullDiskKeepsTheOldFileByteForByteAndSays
     EXPECT_EQ(failure->cause, QStringLiteral("the disk is full"));
     EXPECT_EQ(failure->location, disk.FilePath());
     EXPECT_EQ(FileBytes(disk.FilePath()), before);
-    EXPECT_EQ(disk.Files(),
-              (QStringList{QStringLiteral("filler"),
-                           QString::fromLatin1(kalendo::kVersionedName) + QStringLiteral(".conf")}))
+    EXPECT_EQ(disk.Files(), (QStringList{QStringLiteral("filler"), kFileName}))
         << "no half-written file is left";
 }
 
@@ -306,9 +298,7 @@ TEST(NativeSettingsStore, defaultStoreLivesInTheConfigurationFolderUnderTheKeyNa
     QTemporaryDir config;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
     NativeSettingsStore store;
-    EXPECT_EQ(store.FileName(),
-              config.filePath(QStringLiteral("Marrowby/") + QString::fromLatin1(kalendo::kVersionedName) +
-                              QStringLiteral(".conf")));
+    EXPECT_EQ(store.FileName(), config.filePath(QStringLiteral("Marrowby/") + kFileName));
     auto key = store.OpenKey();
     key->WriteString(QStringLiteral("appver"), QString::fromLatin1(kalendo::kVersion));
     key->Close();
