@@ -81,8 +81,12 @@ NamedDatesFileSection ReadWithLongRow(std::size_t rowLength) {
     std::ofstream(path, std::ios::binary) << prefix;
     std::filesystem::resize_file(path, prefix.size() + rowLength);
     std::ofstream(path, std::ios::binary | std::ios::app) << "\nAlso Good, 2027/03/04\n[There]\n";
-    std::ifstream in(path, std::ios::binary);
-    NamedDatesFileSection section = ReadNamedDatesFileSection(in, "Here", "DateScan.DAT");
+    NamedDatesFileSection section;
+    {
+        // Closed before the file is removed, which Windows refuses for an open file.
+        std::ifstream in(path, std::ios::binary);
+        section = ReadNamedDatesFileSection(in, "Here", "DateScan.DAT");
+    }
     std::filesystem::remove(path);
     return section;
 }
