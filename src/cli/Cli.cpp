@@ -17,7 +17,7 @@ namespace kalendo::cli {
 namespace {
 
 constexpr const char* kProgram = "kalendo-cli";
-constexpr const char* kOtherLocales = "and LL_CC for CC one of IE CA AU NZ ZA IN DE FR NL SE JP";
+constexpr const char* kOtherLocales = "and LL_CC for CC a country of kalendo-cli places";
 
 struct CommandEntry {
     std::string_view name;
@@ -95,7 +95,7 @@ std::string UsageText() {
            "DateScan.DAT of your own (in KALENDO_DATA_DIR) with a section of that name is read instead.\n"
            "\n"
            "Options:\n"
-           "  --locale NAME       en_GB, en_US or LL_CC for another country of the named-dates table\n"
+           "  --locale NAME       en_GB, en_US or LL_CC for a country of the holiday data\n"
            "                      (de_DE, ja_JP, en_AU: the en_GB formats with that country's holidays;\n"
            "                      default: from LC_ALL, LC_TIME or LANG, else en_GB)\n"
            "  --today YYYY-MM-DD  the date that 'today' means\n"

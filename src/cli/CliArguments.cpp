@@ -1,7 +1,9 @@
 #include "cli/CliArguments.h"
 
+#include "cli/NamedDatesOptions.h"
 #include "dates/DateFormat.h"
 
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -77,7 +79,13 @@ std::optional<std::string> CountryOfLocaleName(std::string_view localeName) {
     territory = territory.substr(0, territory.find_first_of(".@"));
     for (const auto& [code, country] : kCountries)
         if (SameTextIgnoringCase(territory, code)) return std::string(country);
-    return std::nullopt;
+    // Every other country the shipped holiday data knows goes by its code, which is a PLACE.
+    if (territory.size() != 2) return std::nullopt;
+    std::string code(territory);
+    for (char& c : code)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (!IsHolidayDataCountry(code)) return std::nullopt;
+    return code;
 }
 
 std::optional<FormatSettings> SettingsForLocaleName(std::string_view localeName) {

@@ -103,6 +103,10 @@ CommandResult DecodeCommand(const CliOptions& options, std::span<const std::stri
     // Without a file of its own, --country names a place of the holiday data (or a section of
     // the user's own named-dates file).
     std::shared_ptr<const HolidayTable> placeHolidays;
+    // A locale's country that the named-dates file has no section for goes by its code ("BR"),
+    // a place of the holiday data.
+    if (country.empty() && !ownDirectory && options.settings.countryName.size() == 2)
+        country = options.settings.countryName;
     if (!ownDirectory && !country.empty()) {
         ResolvedPlace place;
         if (auto problem = ResolvePlace(country, "--country", place)) return *problem;

@@ -25,6 +25,14 @@ std::string DefaultNamedDatesDirectory() { return FindNamedDatesDirectory(Search
 
 std::string DefaultHolidayDataDirectory() { return FindHolidayDataDirectory(SearchedFolders()).string(); }
 
+bool IsHolidayDataCountry(const std::string& code) {
+    const std::filesystem::path data = DefaultHolidayDataDirectory();
+    if (data.empty()) return false;
+    SetHolidayDataDirectory(data);
+    const std::optional<HolidayPlace> place = SharedHolidayLibrary().FindPlace(code);
+    return place && place->WholeCountry();
+}
+
 NamedDatesMessages::NamedDatesMessages()
     : previous_(
           SetNamedDatesMessageHook([this](const std::string& message) { messages_.push_back(message); })) {}

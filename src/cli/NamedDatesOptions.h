@@ -37,6 +37,8 @@ private:
 // The shipped holiday data's "holidays" folder, searched like the named-dates file; empty when
 // no folder has it.
 std::string DefaultHolidayDataDirectory();
+// Whether the shipped holiday data has a country of this ISO 3166 code ("BR").
+bool IsHolidayDataCountry(const std::string& code);
 
 // A PLACE argument: a place of the shipped data (GB-ENG, "United Kingdom/England", "Austrailia"),
 // or a section of a user's own named-dates file found before the shipped data, which wins.

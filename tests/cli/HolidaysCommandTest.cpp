@@ -1,5 +1,6 @@
 #include "cli/HolidaysCommand.h"
 #include "cli/CliCommands.h"
+#include "cli/DecodeCommand.h"
 
 #include "dates/NamedDatesLocation.h"
 
@@ -20,6 +21,18 @@ CommandResult RunCommandLine(CommandFunction command, std::vector<std::string> a
     options.clock = std::make_shared<FixedClock>(EncodeDate(2026, 12, 7));
     options.json = json;
     return command(options, args);
+}
+
+TEST(HolidaysCommand, aLocalesCountryOutsideTheNamedDatesFileIsItsPlaceByDefault) {
+    test_support::SetEnvironmentValue("KALENDO_DATA_DIR", SourceTreeDataDirectory().string());
+    CliOptions options;
+    options.clock = std::make_shared<FixedClock>(EncodeDate(2026, 6, 1));
+    options.settings = *SettingsForLocaleName("pt_BR");
+    EXPECT_NE(
+        HolidaysCommand(options, std::vector<std::string>{"2026"}).output.find("2026-04-21  Tiradentes"),
+        std::string::npos);
+    const std::vector<std::string> words{"tiradentes"};
+    EXPECT_TRUE(DecodeCommand(options, words).output.starts_with("2026-04-21")) << "Brazil's named days";
 }
 
 TEST(HolidaysCommand, everyFormOfAPlaceNamesTheSamePlace) {
